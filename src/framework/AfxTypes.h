@@ -1,0 +1,182 @@
+// Basic types and constants of the application framework, with the values the
+// Windows user interface gives them, so that the program's code reads the same
+// on every build. The Windows backends include <windows.h> before this header;
+// every constant is guarded so that the system's own definition wins there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+typedef int BOOL;
+typedef unsigned int UINT;
+typedef unsigned char BYTE;
+#if defined(_WIN32)
+typedef unsigned long DWORD;  // as the system headers declare it
+#else
+typedef std::uint32_t DWORD;
+#endif
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+typedef std::uintptr_t UINT_PTR;
+typedef void* HANDLE;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+#ifndef INVALID_HANDLE_VALUE
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
+#endif
+
+// A window of the active window system; null when there is none.
+typedef void* WindowHandle;
+
+// System error codes the program's logic names.
+#ifndef ERROR_SUCCESS
+#define ERROR_SUCCESS 0L
+#endif
+#ifndef ERROR_OUTOFMEMORY
+#define ERROR_OUTOFMEMORY 14L
+#endif
+#ifndef ERROR_INSUFFICIENT_BUFFER
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#endif
+#ifndef ERROR_NO_MORE_ITEMS
+#define ERROR_NO_MORE_ITEMS 259L
+#endif
+#ifndef ERROR_IO_PENDING
+#define ERROR_IO_PENDING 997L
+#endif
+#ifndef ERROR_OPERATION_ABORTED
+#define ERROR_OPERATION_ABORTED 995L
+#endif
+
+// Waits.
+#ifndef WAIT_OBJECT_0
+#define WAIT_OBJECT_0 0x00000000L
+#endif
+#ifndef WAIT_ABANDONED
+#define WAIT_ABANDONED 0x00000080L
+#endif
+#ifndef WAIT_TIMEOUT
+#define WAIT_TIMEOUT 0x00000102L
+#endif
+#ifndef WAIT_FAILED
+#define WAIT_FAILED 0xFFFFFFFFL
+#endif
+
+// Message boxes.
+#ifndef MB_OK
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
+#endif
+#ifndef IDOK
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+#endif
+
+// Window messages.
+#ifndef WM_CREATE
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUERYDRAGICON 0x0037
+#define WM_ICONERASEBKGND 0x0027
+#define WM_SETICON 0x0080
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_KEYDOWN 0x0100
+#define WM_CHAR 0x0102
+#define WM_USER 0x0400
+#define WM_DEVICECHANGE 0x0219
+#endif
+#ifndef ICON_BIG
+#define ICON_SMALL 0
+#define ICON_BIG 1
+#endif
+
+// Control notifications (the high word of WM_COMMAND's WPARAM).
+#ifndef BN_CLICKED
+#define BN_CLICKED 0
+#endif
+#ifndef EN_SETFOCUS
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
+#endif
+
+// Progress bar.
+#ifndef PBM_SETPOS
+#define PBM_SETRANGE (WM_USER + 1)
+#define PBM_SETPOS (WM_USER + 2)
+#define PBM_GETPOS (WM_USER + 8)
+#endif
+
+// Showing windows.
+#ifndef SW_HIDE
+#define SW_HIDE 0
+#define SW_SHOW 5
+#endif
+
+// System menu commands and menu flags.
+#ifndef SC_CLOSE
+#define SC_CLOSE 0xF060
+#endif
+#ifndef MF_STRING
+#define MF_STRING 0x00000000L
+#define MF_SEPARATOR 0x00000800L
+#endif
+
+// Device change events and the device-interface broadcast type.
+#ifndef DBT_DEVICEARRIVAL
+#define DBT_DEVICEARRIVAL 0x8000
+#define DBT_DEVICEQUERYREMOVE 0x8001
+#define DBT_DEVICEREMOVEPENDING 0x8003
+#define DBT_DEVICEREMOVECOMPLETE 0x8004
+#define DBT_CUSTOMEVENT 0x8006
+#define DBT_DEVNODES_CHANGED 0x0007
+#endif
+#ifndef DBT_DEVTYP_DEVICEINTERFACE
+#define DBT_DEVTYP_VOLUME 0x00000002
+#define DBT_DEVTYP_DEVICEINTERFACE 0x00000005
+#endif
+
+// Open-file dialog flags.
+#ifndef OFN_HIDEREADONLY
+#define OFN_OVERWRITEPROMPT 0x00000002
+#define OFN_HIDEREADONLY 0x00000004
+#define OFN_EXPLORER 0x00080000
+#endif
+
+#ifndef LOWORD
+#define LOWORD(l) (static_cast<unsigned short>(static_cast<std::uintptr_t>(l) & 0xFFFF))
+#define HIWORD(l) (static_cast<unsigned short>((static_cast<std::uintptr_t>(l) >> 16) & 0xFFFF))
+#endif
+#ifndef MAKEWPARAM
+#define MAKEWPARAM(l, h) (static_cast<WPARAM>((static_cast<DWORD>(l) & 0xFFFF) | ((static_cast<DWORD>(h) & 0xFFFF) << 16)))
+#endif

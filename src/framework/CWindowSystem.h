@@ -1,0 +1,89 @@
+// The window system under the framework's window classes. One backend serves
+// each build: the Windows user interface, the terminal (Linux), or the
+// in-memory one of the tests. The framework classes (CWnd, CDialog, ...) keep
+// the program's rules; a backend only creates, shows, routes and asks.
+//
+// Every window a backend creates belongs to a CWnd and delivers its messages to
+// CWnd::WindowProc on the calling (user-interface) thread: WM_CREATE or
+// WM_INITDIALOG synchronously during creation, WM_DESTROY during destruction,
+// and everything else only while a message loop or the pump takes messages.
+#pragma once
+
+#include "AfxTypes.h"
+#include "CString.h"
+
+class CWnd;
+
+class CWindowSystem {
+public:
+    virtual ~CWindowSystem() = default;
+
+    // ---- Creation. `owner` null means no owner. Null on failure.
+    // A dialog from template `templateId`, its controls in template order.
+    virtual WindowHandle CreateDialogWindow(CWnd& wnd, UINT templateId, WindowHandle owner) = 0;
+    // A plain window of the program's own (never shown when `style` lacks
+    // WS_VISIBLE), named `windowName`.
+    virtual WindowHandle CreatePlainWindow(CWnd& wnd, const char* windowName, DWORD style) = 0;
+    // Sends WM_DESTROY to the window, then forgets it; controls go with it.
+    virtual void DestroyWindow(WindowHandle window) = 0;
+    virtual bool IsWindow(WindowHandle window) = 0;
+
+    // ---- State of windows and controls.
+    virtual WindowHandle GetDlgItem(WindowHandle dialog, int id) = 0;
+    virtual void ShowWindow(WindowHandle window, int command) = 0;
+    virtual void UpdateWindow(WindowHandle window) = 0;
+    virtual bool IsWindowVisible(WindowHandle window) = 0;
+    virtual void EnableWindow(WindowHandle window, bool enable) = 0;
+    virtual bool IsWindowEnabled(WindowHandle window) = 0;
+    virtual bool IsIconic(WindowHandle window) = 0;
+    virtual void SetWindowText(WindowHandle window, const CString& text) = 0;
+    virtual CString GetWindowText(WindowHandle window) = 0;
+    virtual void SetFocus(WindowHandle window) = 0;
+    virtual WindowHandle GetFocus() = 0;
+    // Messages a control or window answers itself (PBM_SETPOS, WM_SETICON...).
+    virtual LRESULT SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The system's default handling of a message the window did not handle.
+    virtual LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+    // ---- System menu.
+    virtual bool HasSystemMenu(WindowHandle window) = 0;
+    virtual void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) = 0;
+
+    // ---- Message boxes: modal, owned by `owner` (null: none); the button id.
+    virtual int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) = 0;
+
+    // ---- Timers: WM_TIMER with the id every `elapse` ms; the id, or 0.
+    virtual UINT_PTR SetTimer(WindowHandle window, UINT_PTR id, UINT elapse) = 0;
+    virtual void KillTimer(WindowHandle window, UINT_PTR id) = 0;
+
+    // ---- Messages.
+    virtual void PostMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Takes every waiting message, one at a time, translates and dispatches
+    // it, until none is waiting. No dialog-keyboard processing. Never waits.
+    virtual void PumpWaitingMessages() = 0;
+    // Runs the modal loop of `dialog` (with dialog-keyboard processing) until
+    // EndModalLoop; returns its result.
+    virtual int RunModalLoop(WindowHandle dialog) = 0;
+    virtual void EndModalLoop(WindowHandle dialog, int result) = 0;
+
+    // ---- Open-file dialog: true with the chosen full path; false if cancelled.
+    virtual bool GetOpenFileName(WindowHandle owner, const CString& initialFile, DWORD flags, CString* path) = 0;
+
+    // ---- Wait cursor, counted.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // ---- Resources of the program.
+    virtual CString LoadString(UINT id) = 0;
+    virtual HANDLE LoadIcon(UINT id) = 0;
+
+    // ---- Start-up: register the common controls of `classes`.
+    virtual void InitCommonControls(DWORD classes) = 0;
+};
+
+// The window system in use: the build's backend unless a test installed another.
+CWindowSystem& WindowSystem();
+// Installs `system` (not owned); null restores the build's backend.
+void SetWindowSystem(CWindowSystem* system);
+// The backend compiled into this build; defined once per backend.
+CWindowSystem& BuildWindowSystem();

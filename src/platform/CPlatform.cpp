@@ -1,0 +1,16 @@
+// Selection of the platform in use.
+#include "CPlatform.h"
+
+namespace {
+CPlatform* g_installed = nullptr;
+}
+
+CPlatform& Platform()
+{
+    return g_installed != nullptr ? *g_installed : BuildPlatform();
+}
+
+void SetPlatform(CPlatform* platform)
+{
+    g_installed = platform;
+}
