@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test both builds.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build git python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libncurses-dev tmux procps
+  clang clang-tidy cppcheck valgrind libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+echo "setup: all packages present"

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native build, the sanitizer build, and the
+# Windows build under Wine, then the checks that guard against crashes and hangs.
+# Ends with one line "N passed, N failed" over every step.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+export CTEST_OUTPUT_ON_FAILURE=1
+jobs=${TRELOX_JOBS:-2}
+passed=0
+failed=0
+failures=()
+started=$(date +%s)
+
+step() {  # step NAME COMMAND...: runs one step, counts it, prints its time
+  local name=$1; shift
+  local t0=$(date +%s)
+  echo "=== $name"
+  if "$@"; then
+    echo "=== $name: ok ($(( $(date +%s) - t0 )) s)"
+  else
+    echo "=== $name: FAILED ($(( $(date +%s) - t0 )) s)"
+    failures+=("$name")
+  fi
+}
+
+ctest_step() {  # ctest_step PRESET: runs a preset's tests and adds their counts
+  local preset=$1 log
+  log=$(mktemp)
+  ctest --preset "$preset" -j"$jobs" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    local total bad
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$(( passed + total - bad ))
+    failed=$(( failed + bad ))
+  fi
+  rm -f "$log"
+  return "$rc"
+}
+
+build() {  # build PRESET
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
+}
+
+step "native build" build default
+step "native tests" ctest_step default
+step "sanitizer build" build asan
+step "sanitizer tests" ctest_step asan
+for extra in scripts/checks/*.sh; do
+  [ -x "$extra" ] || continue
+  step "$(basename "$extra" .sh)" "$extra"
+done
+
+for f in "${failures[@]}"; do
+  echo "failed step: $f"
+  failed=$(( failed + 1 ))
+done
+echo "total time: $(( $(date +%s) - started )) s"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
