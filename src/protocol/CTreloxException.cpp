@@ -1,0 +1,2 @@
+// The root of the device error family; it holds nothing of its own.
+#include "protocol/CTreloxException.h"
