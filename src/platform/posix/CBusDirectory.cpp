@@ -1,0 +1,159 @@
+// The simulated USB bus directory: markers, listing and pipe sockets.
+#include "CBusDirectory.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kMarkerSuffix[] = "#{c0558574-212d-4625-8877-fe9c2e8ed396}";
+
+const DeviceClassGuid kInterfaceClass = {{0x74, 0x85, 0x55, 0xC0, 0x2D, 0x21, 0x25, 0x46, 0x88, 0x77, 0xFE, 0x9C,
+                                          0x2E, 0x8E, 0xD3, 0x96}};
+
+char LowerAscii(char ch)
+{
+    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+bool EndsWithNoCase(const std::string& text, const char* suffix)
+{
+    const std::size_t suffixLength = std::strlen(suffix);
+    if (text.size() < suffixLength) {
+        return false;
+    }
+    const std::size_t start = text.size() - suffixLength;
+    for (std::size_t i = 0; i < suffixLength; ++i) {
+        if (LowerAscii(text[start + i]) != LowerAscii(suffix[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Fills `address` with `path`; false when it does not fit.
+bool FillAddress(const std::string& path, sockaddr_un* address)
+{
+    if (path.size() >= sizeof(address->sun_path)) {
+        return false;
+    }
+    std::memset(address, 0, sizeof(*address));
+    address->sun_family = AF_UNIX;
+    std::memcpy(address->sun_path, path.data(), path.size());
+    return true;
+}
+
+int ConnectTo(const sockaddr_un& address)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    int result;
+    do {
+        result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    // Transfers never block: large frames go out while the reply is awaited.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
+CBusDirectory::CBusDirectory()
+{
+    const char* configured = std::getenv("TRELOX_USB_BUS");
+    if (configured != nullptr && configured[0] != '\0') {
+        m_path = configured;
+    } else {
+        m_path = "/tmp/trelox-usb-" + std::to_string(::getuid());
+    }
+}
+
+const DeviceClassGuid& CBusDirectory::InterfaceClass()
+{
+    return kInterfaceClass;
+}
+
+bool CBusDirectory::IsInterfaceClass(const DeviceClassGuid& guid)
+{
+    return std::memcmp(guid.bytes, kInterfaceClass.bytes, sizeof(guid.bytes)) == 0;
+}
+
+bool CBusDirectory::IsMarkerName(const std::string& name)
+{
+    return !name.empty() && name[0] != '.' && EndsWithNoCase(name, kMarkerSuffix);
+}
+
+int CBusDirectory::Create() const
+{
+    if (::mkdir(m_path.c_str(), 0700) != 0) {
+        return errno == EEXIST ? 0 : errno;
+    }
+    // The umask may have narrowed the mode; the bus is the user's alone.
+    return ::chmod(m_path.c_str(), 0700) == 0 ? 0 : errno;
+}
+
+int CBusDirectory::ListMarkers(std::vector<std::string>* names) const
+{
+    names->clear();
+    DIR* directory = ::opendir(m_path.c_str());
+    if (directory == nullptr) {
+        return errno == ENOENT ? 0 : errno;
+    }
+    const int directoryFd = ::dirfd(directory);
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        struct stat info;
+        if (IsMarkerName(name) && ::fstatat(directoryFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            names->push_back(name);
+        }
+    }
+    ::closedir(directory);
+    // std::string compares bytes as unsigned: the byte order of the names.
+    std::sort(names->begin(), names->end());
+    return 0;
+}
+
+int CBusDirectory::ConnectPipe(const std::string& pipePath, int* socketFd) const
+{
+    *socketFd = -1;
+    // A pipe path is a name inside the bus, never a way out of it.
+    if (pipePath.empty() || pipePath.find('/') != std::string::npos) {
+        return ENOENT;
+    }
+    sockaddr_un address;
+    if (FillAddress(m_path + "/" + pipePath, &address)) {
+        *socketFd = ConnectTo(address);
+        return *socketFd >= 0 ? 0 : errno;
+    }
+    // Too long for a socket address: reach the socket through the open
+    // directory's descriptor, as the device does when it binds.
+    const int directoryFd = ::open(m_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (directoryFd < 0) {
+        return errno;
+    }
+    int error = ENAMETOOLONG;
+    if (FillAddress("/proc/self/fd/" + std::to_string(directoryFd) + "/" + pipePath, &address)) {
+        *socketFd = ConnectTo(address);
+        error = *socketFd >= 0 ? 0 : errno;
+    }
+    ::close(directoryFd);
+    return error;
+}

@@ -1,0 +1,60 @@
+// A named mutex held as an exclusive flock on its lock file.
+#include "CLockFileMutex.h"
+
+#include <sys/file.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+constexpr long kRetryNanoseconds = 5L * 1000 * 1000;
+constexpr DWORD kInfinite = 0xFFFFFFFF;
+
+bool TryLock(int fd)
+{
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+}  // namespace
+
+CLockFileMutex::~CLockFileMutex()
+{
+    ::close(m_fd);
+}
+
+DWORD CLockFileMutex::Wait(DWORD milliseconds)
+{
+    // Other holders are other processes: nothing here can be woken by them,
+    // so a wait with a time-out retries at a short interval.
+    DWORD waited = 0;
+    for (;;) {
+        if (TryLock(m_fd)) {
+            m_held = true;
+            return WAIT_OBJECT_0;
+        }
+        if (errno != EWOULDBLOCK) {
+            return WAIT_FAILED;
+        }
+        if (milliseconds != kInfinite && waited >= milliseconds) {
+            return WAIT_TIMEOUT;
+        }
+        const timespec pause = {0, kRetryNanoseconds};
+        ::nanosleep(&pause, nullptr);
+        waited += kRetryNanoseconds / 1000000;
+    }
+}
+
+bool CLockFileMutex::Release()
+{
+    if (!m_held) {
+        errno = EPERM;
+        return false;
+    }
+    ::flock(m_fd, LOCK_UN);
+    m_held = false;
+    return true;
+}

@@ -1,0 +1,9 @@
+// An unnamed, auto-resetting event signalled by a transfer's completion.
+#include "CPosixEvent.h"
+
+bool CPosixEvent::TakeSignal()
+{
+    const bool wasSignalled = m_signalled;
+    m_signalled = false;
+    return wasSignalled;
+}

@@ -1,0 +1,392 @@
+// The platform services on Linux: the simulated USB bus, lock files, files
+// and the monotonic clock, behind opaque handles.
+#include "CPosixPlatform.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "CBusDirectory.h"
+#include "CBusPipe.h"
+#include "CDeviceInterfaceList.h"
+#include "CDeviceNoticeRegistration.h"
+#include "CExclusiveFile.h"
+#include "CLockDirectory.h"
+#include "CLockFileMutex.h"
+#include "CPosixClock.h"
+#include "CPosixEvent.h"
+
+namespace {
+
+constexpr DWORD kInfinite = 0xFFFFFFFF;
+constexpr DWORD kDetailHeaderSize = 4;
+
+thread_local DWORD t_lastError = 0;
+
+}  // namespace
+
+CPlatform& BuildPlatform()
+{
+    static CPosixPlatform platform;
+    return platform;
+}
+
+DWORD CPosixPlatform::GetLastError()
+{
+    return t_lastError;
+}
+
+void CPosixPlatform::SetLastError(DWORD error)
+{
+    t_lastError = error;
+}
+
+BOOL CPosixPlatform::Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+// ---- Device lists.
+
+HANDLE CPosixPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
+{
+    std::vector<std::string> paths;
+    // The bus carries one class; any other has no devices present.
+    if (CBusDirectory::IsInterfaceClass(interfaceClass)) {
+        const int error = CBusDirectory().ListMarkers(&paths);
+        if (error != 0) {
+            SetLastError(static_cast<DWORD>(error));
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    return m_handles.Add(std::make_shared<CDeviceInterfaceList>(std::move(paths)));
+}
+
+BOOL CPosixPlatform::EnumDeviceInterface(HANDLE list, const DeviceClassGuid& interfaceClass, DWORD index)
+{
+    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
+    if (!interfaces) {
+        return Fail(EBADF);
+    }
+    if (!CBusDirectory::IsInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    return TRUE;
+}
+
+BOOL CPosixPlatform::GetDeviceInterfacePath(HANDLE list, DWORD index, char* path, DWORD recordSize,
+                                            DWORD* requiredSize)
+{
+    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
+    if (!interfaces) {
+        return Fail(EBADF);
+    }
+    if (index >= interfaces->Count()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    const std::string& found = interfaces->PathAt(index);
+    const std::size_t needed = kDetailHeaderSize + found.size() + 1;
+    if (requiredSize != nullptr) {
+        *requiredSize = static_cast<DWORD>(needed);
+    }
+    if (recordSize < needed) {
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    if (path == nullptr) {
+        return Fail(EINVAL);
+    }
+    std::memcpy(path, found.c_str(), found.size() + 1);
+    return TRUE;
+}
+
+void CPosixPlatform::DestroyDeviceInfoList(HANDLE list)
+{
+    if (m_handles.Find<CDeviceInterfaceList>(list)) {
+        m_handles.Remove(list);
+    }
+}
+
+// ---- Pipes and handles.
+
+HANDLE CPosixPlatform::OpenPipe(const char* pipePath, PipeAccess access)
+{
+    if (pipePath == nullptr) {
+        SetLastError(EINVAL);
+        return INVALID_HANDLE_VALUE;
+    }
+    int socketFd = -1;
+    const int error = CBusDirectory().ConnectPipe(pipePath, &socketFd);
+    if (error != 0) {
+        SetLastError(static_cast<DWORD>(error));
+        return INVALID_HANDLE_VALUE;
+    }
+    return m_handles.Add(std::make_shared<CBusPipe>(socketFd, access));
+}
+
+BOOL CPosixPlatform::CloseHandle(HANDLE handle)
+{
+    const auto object = m_handles.Remove(handle);
+    if (!object) {
+        return Fail(EBADF);
+    }
+    if (const auto pipe = std::dynamic_pointer_cast<CBusPipe>(object)) {
+        pipe->Close();
+    }
+    return TRUE;
+}
+
+// ---- Transfers.
+
+HANDLE CPosixPlatform::CreateEvent()
+{
+    return m_handles.Add(std::make_shared<CPosixEvent>());
+}
+
+BOOL CPosixPlatform::WriteFile(HANDLE pipe, const void* bytes, DWORD count, DWORD* transferred,
+                               Overlapped* overlapped)
+{
+    return StartTransfer(pipe, PipeAccess::Write, bytes, nullptr, count, transferred, overlapped);
+}
+
+BOOL CPosixPlatform::ReadFile(HANDLE pipe, void* buffer, DWORD size, DWORD* transferred, Overlapped* overlapped)
+{
+    return StartTransfer(pipe, PipeAccess::Read, nullptr, buffer, size, transferred, overlapped);
+}
+
+BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void* bytes, void* buffer, DWORD count,
+                                   DWORD* transferred, Overlapped* overlapped)
+{
+    const auto busPipe = m_handles.Find<CBusPipe>(pipe);
+    if (!busPipe || !busPipe->IsOpen() || busPipe->Access() != direction) {
+        return Fail(EBADF);
+    }
+    const bool isWrite = direction == PipeAccess::Write;
+    if (overlapped == nullptr || (count > 0 && (isWrite ? bytes == nullptr : buffer == nullptr))) {
+        return Fail(EINVAL);
+    }
+    const auto event = m_handles.Find<CPosixEvent>(overlapped->hEvent);
+    if (event) {
+        event->Reset();
+        event->LinkTo(busPipe);
+    }
+    busPipe->Start(isWrite ? CPipeTransfer::ForWrite(bytes, count, overlapped, event)
+                           : CPipeTransfer::ForRead(buffer, count, overlapped, event));
+    busPipe->Progress();
+    if (overlapped->Internal == CPipeTransfer::kPending) {
+        return Fail(ERROR_IO_PENDING);
+    }
+    if (transferred != nullptr) {
+        *transferred = static_cast<DWORD>(overlapped->InternalHigh);
+    }
+    if (overlapped->Internal != 0) {
+        return Fail(static_cast<DWORD>(overlapped->Internal));
+    }
+    return TRUE;
+}
+
+DWORD CPosixPlatform::WaitForSingleObject(HANDLE object, DWORD milliseconds)
+{
+    if (const auto event = m_handles.Find<CPosixEvent>(object)) {
+        return WaitForEvent(*event, milliseconds);
+    }
+    if (const auto mutex = m_handles.Find<CLockFileMutex>(object)) {
+        const DWORD result = mutex->Wait(milliseconds);
+        if (result == WAIT_FAILED) {
+            SetLastError(static_cast<DWORD>(errno));
+        }
+        return result;
+    }
+    SetLastError(EBADF);
+    return WAIT_FAILED;
+}
+
+DWORD CPosixPlatform::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
+{
+    // Only a transfer's completion signals an event here, so the wait is
+    // where that transfer's bytes move, until it completes or time runs out.
+    const std::uint64_t start = CPosixClock::NowMilliseconds();
+    for (;;) {
+        const auto pipe = event.LinkedPipe();
+        if (pipe) {
+            pipe->Progress();
+        }
+        if (event.TakeSignal()) {
+            return WAIT_OBJECT_0;
+        }
+        const bool canBeSignalled = pipe && pipe->HasOutstanding();
+        if (milliseconds == kInfinite) {
+            if (!canBeSignalled) {
+                SetLastError(EDEADLK);
+                return WAIT_FAILED;
+            }
+            pipe->WaitForTraffic(-1);
+            continue;
+        }
+        const std::uint64_t elapsed = CPosixClock::NowMilliseconds() - start;
+        if (elapsed >= milliseconds) {
+            return WAIT_TIMEOUT;
+        }
+        const std::uint64_t remaining = milliseconds - elapsed;
+        if (canBeSignalled) {
+            pipe->WaitForTraffic(static_cast<int>(std::min<std::uint64_t>(remaining, INT_MAX)));
+        } else {
+            CPosixClock::Sleep(remaining);
+        }
+    }
+}
+
+BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
+{
+    const auto busPipe = m_handles.Find<CBusPipe>(pipe);
+    if (!busPipe) {
+        return Fail(EBADF);
+    }
+    if (overlapped == nullptr) {
+        return Fail(EINVAL);
+    }
+    while (wait && busPipe->IsRunning(overlapped)) {
+        busPipe->WaitForTraffic(-1);
+    }
+    if (overlapped->Internal == CPipeTransfer::kPending) {
+        return Fail(EINPROGRESS);
+    }
+    if (transferred != nullptr) {
+        *transferred = static_cast<DWORD>(overlapped->InternalHigh);
+    }
+    if (overlapped->Internal != 0) {
+        return Fail(static_cast<DWORD>(overlapped->Internal));
+    }
+    return TRUE;
+}
+
+void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
+{
+    const auto busPipe = m_handles.Find<CBusPipe>(pipe);
+    if (busPipe && overlapped != nullptr) {
+        busPipe->Cancel(overlapped);
+    }
+}
+
+// ---- Named mutexes.
+
+HANDLE CPosixPlatform::CreateMutex(const char* name)
+{
+    if (name == nullptr) {
+        SetLastError(EINVAL);
+        return nullptr;
+    }
+    std::string path;
+    const int error = CLockDirectory().PrepareLockFile(name, &path);
+    if (error != 0) {
+        SetLastError(static_cast<DWORD>(error));
+        return nullptr;
+    }
+    // No link planted in a shared folder may send the lock file elsewhere.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        SetLastError(static_cast<DWORD>(errno));
+        return nullptr;
+    }
+    return m_handles.Add(std::make_shared<CLockFileMutex>(fd));
+}
+
+BOOL CPosixPlatform::ReleaseMutex(HANDLE mutex)
+{
+    const auto lockFile = m_handles.Find<CLockFileMutex>(mutex);
+    if (!lockFile) {
+        return Fail(EBADF);
+    }
+    return lockFile->Release() ? TRUE : Fail(static_cast<DWORD>(errno));
+}
+
+// ---- Files.
+
+HANDLE CPosixPlatform::OpenFileExclusive(const char* path)
+{
+    CExclusiveFile* file = path != nullptr ? CExclusiveFile::Open(path) : nullptr;
+    if (file == nullptr) {
+        SetLastError(path != nullptr ? static_cast<DWORD>(errno) : EINVAL);
+        return INVALID_HANDLE_VALUE;
+    }
+    return m_handles.Add(std::shared_ptr<CExclusiveFile>(file));
+}
+
+BOOL CPosixPlatform::ReadFileBytes(HANDLE file, void* buffer, DWORD size, DWORD* read)
+{
+    const auto openFile = m_handles.Find<CExclusiveFile>(file);
+    if (!openFile) {
+        return Fail(EBADF);
+    }
+    const long count = openFile->Read(buffer, size);
+    if (count < 0) {
+        return Fail(static_cast<DWORD>(errno));
+    }
+    if (read != nullptr) {
+        *read = static_cast<DWORD>(count);
+    }
+    return TRUE;
+}
+
+BOOL CPosixPlatform::GetFileSize(HANDLE file, std::uint64_t* size)
+{
+    const auto openFile = m_handles.Find<CExclusiveFile>(file);
+    if (!openFile) {
+        return Fail(EBADF);
+    }
+    return openFile->Size(size) ? TRUE : Fail(static_cast<DWORD>(errno));
+}
+
+// ---- Time.
+
+DWORD CPosixPlatform::GetTickCount()
+{
+    return static_cast<DWORD>(CPosixClock::NowMilliseconds());
+}
+
+void CPosixPlatform::Sleep(DWORD milliseconds)
+{
+    CPosixClock::Sleep(milliseconds);
+}
+
+// ---- Device notices.
+
+HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const DevBroadcastDeviceInterface& filter)
+{
+    const CBusDirectory bus;
+    int error = bus.Create();
+    int id = 0;
+    // A filter for anything but the bus's class registers but hears nothing.
+    if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
+        CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
+        error = m_deviceWatch.Register(window, bus.Path(), &id);
+    }
+    if (error != 0) {
+        SetLastError(static_cast<DWORD>(error));
+        return nullptr;
+    }
+    return m_handles.Add(std::make_shared<CDeviceNoticeRegistration>(m_deviceWatch, id));
+}
+
+BOOL CPosixPlatform::UnregisterDeviceNotification(HANDLE registration)
+{
+    if (!m_handles.Find<CDeviceNoticeRegistration>(registration)) {
+        return Fail(EBADF);
+    }
+    m_handles.Remove(registration);
+    return TRUE;
+}
+
+int CPosixPlatform::DeviceNoticeDescriptor()
+{
+    return m_deviceWatch.Descriptor();
+}
+
+bool CPosixPlatform::TakeDeviceNotice(DeviceNotice* notice)
+{
+    return m_deviceWatch.Take(notice);
+}
