@@ -19,6 +19,7 @@ typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
 typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t DWORD_PTR;
 typedef void* HANDLE;
 
 #ifndef TRUE
@@ -137,15 +138,51 @@ typedef void* WindowHandle;
 #define PBM_GETPOS (WM_USER + 8)
 #endif
 
+// Window styles the program's windows and templates use.
+#ifndef WS_POPUP
+#define WS_POPUP 0x80000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_SYSMENU 0x00080000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_EX_APPWINDOW 0x00040000L
+#endif
+#ifndef DS_MODALFRAME
+#define DS_MODALFRAME 0x80L
+#define DS_SETFONT 0x40L
+#define DS_FIXEDSYS 0x0008L
+#endif
+#ifndef SS_LEFT
+#define SS_LEFT 0x0000L
+#define SS_CENTER 0x0001L
+#define SS_ICON 0x0003L
+#define SS_NOPREFIX 0x0080L
+#endif
+#ifndef BS_PUSHBUTTON
+#define BS_PUSHBUTTON 0x0000L
+#define BS_DEFPUSHBUTTON 0x0001L
+#endif
+#ifndef ES_AUTOHSCROLL
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_WANTRETURN 0x1000L
+#endif
+
 // Showing windows.
 #ifndef SW_HIDE
 #define SW_HIDE 0
 #define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_RESTORE 9
 #endif
 
 // System menu commands and menu flags.
 #ifndef SC_CLOSE
 #define SC_CLOSE 0xF060
+#define SC_MINIMIZE 0xF020
+#define SC_RESTORE 0xF120
 #endif
 #ifndef MF_STRING
 #define MF_STRING 0x00000000L

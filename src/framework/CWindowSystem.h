@@ -13,6 +13,7 @@
 #include "CString.h"
 
 class CWnd;
+struct AfxCreateStruct;
 
 class CWindowSystem {
 public:
@@ -21,9 +22,9 @@ public:
     // ---- Creation. `owner` null means no owner. Null on failure.
     // A dialog from template `templateId`, its controls in template order.
     virtual WindowHandle CreateDialogWindow(CWnd& wnd, UINT templateId, WindowHandle owner) = 0;
-    // A plain window of the program's own (never shown when `style` lacks
-    // WS_VISIBLE), named `windowName`.
-    virtual WindowHandle CreatePlainWindow(CWnd& wnd, const char* windowName, DWORD style) = 0;
+    // A plain window of the program's own (never shown when the style lacks
+    // WS_VISIBLE). WM_CREATE gets `create`; -1 from it fails the creation.
+    virtual WindowHandle CreatePlainWindow(CWnd& wnd, const AfxCreateStruct& create) = 0;
     // Sends WM_DESTROY to the window, then forgets it; controls go with it.
     virtual void DestroyWindow(WindowHandle window) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;

@@ -1,0 +1,38 @@
+// The program's message box.
+#include "AfxMessageBox.h"
+
+#include "CWinApp.h"
+#include "CWindowSystem.h"
+#include "CWnd.h"
+
+namespace {
+UINT WithDefaultIcon(UINT type)
+{
+    if ((type & MB_ICONMASK) != 0) {
+        return type;
+    }
+    switch (type & MB_TYPEMASK) {
+    case MB_OK:
+    case MB_OKCANCEL:
+        return type | MB_ICONEXCLAMATION;
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return type | MB_ICONQUESTION;
+    default:
+        return type;
+    }
+}
+}  // namespace
+
+int AfxMessageBox(const char* text, UINT type, UINT helpId)
+{
+    return AfxMessageBox(CString(text), type, helpId);
+}
+
+int AfxMessageBox(const CString& text, UINT type, UINT helpId)
+{
+    (void)helpId;  // the program has no help file
+    const CWnd* mainWindow = AfxGetMainWnd();
+    const WindowHandle owner = mainWindow != nullptr ? mainWindow->GetSafeHwnd() : nullptr;
+    return WindowSystem().MessageBox(owner, text, AfxGetAppTitle(), WithDefaultIcon(type));
+}

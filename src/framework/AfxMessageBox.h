@@ -1,0 +1,13 @@
+// The program's message box: modal, captioned with the program's title,
+// owned by the main window when there is one.
+#pragma once
+
+#include "AfxTypes.h"
+#include "CString.h"
+
+// Shows `text` with the buttons of `type`; without an icon in `type`, OK and
+// OK/Cancel boxes get the exclamation mark and Yes/No boxes the question
+// mark. Returns the id of the button chosen (IDOK, IDCANCEL, IDYES, IDNO).
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+// The same for a text that may hold zero bytes: they are shown, not cut.
+int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);

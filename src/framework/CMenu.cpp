@@ -1,0 +1,13 @@
+// A window's menu as the program uses it.
+#include "CMenu.h"
+
+#include "CWindowSystem.h"
+
+BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text)
+{
+    if (!WindowSystem().HasSystemMenu(m_window)) {
+        return FALSE;
+    }
+    WindowSystem().AppendSystemMenu(m_window, flags, static_cast<UINT>(id), CString(text));
+    return TRUE;
+}

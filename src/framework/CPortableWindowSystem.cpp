@@ -1,0 +1,713 @@
+// The window-system logic the terminal and in-memory backends share.
+#include "CPortableWindowSystem.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "CResourceTable.h"
+#include "CWnd.h"
+#include "platform/CPlatform.h"
+
+namespace {
+std::uintptr_t Key(WindowHandle window)
+{
+    return reinterpret_cast<std::uintptr_t>(window);
+}
+
+// The system's shortest timer period.
+constexpr DWORD kMinimumTimerPeriod = 10;
+
+bool IsDue(DWORD now, DWORD due)
+{
+    return static_cast<std::int32_t>(now - due) >= 0;
+}
+}  // namespace
+
+CPortableWindowSystem::CPortableWindowSystem() = default;
+
+CPortableWindowSystem::~CPortableWindowSystem()
+{
+    // Windows still alive lose their system, not their objects: the objects
+    // must not reach back into a system that is gone.
+    for (auto& entry : m_windows) {
+        if (entry.second->wnd != nullptr) {
+            entry.second->wnd->OnWindowGone();
+        }
+    }
+}
+
+WindowState* CPortableWindowSystem::Find(WindowHandle window) const
+{
+    const auto found = m_windows.find(Key(window));
+    return found != m_windows.end() ? found->second.get() : nullptr;
+}
+
+const WindowState* CPortableWindowSystem::FindWindow(WindowHandle window) const
+{
+    return Find(window);
+}
+
+WindowState& CPortableWindowSystem::AddWindow()
+{
+    auto state = std::make_unique<WindowState>();
+    state->handle = reinterpret_cast<WindowHandle>(m_nextHandle++);
+    WindowState& added = *state;
+    m_windows[Key(added.handle)] = std::move(state);
+    return added;
+}
+
+void CPortableWindowSystem::AddControls(WindowState& dialog)
+{
+    for (const DialogControlTemplate& item : dialog.dialogTemplate->controls) {
+        WindowState& control = AddWindow();
+        control.isControl = true;
+        control.parent = dialog.handle;
+        control.controlId = item.id;
+        control.kind = item.kind;
+        control.flags = item.flags;
+        control.x = item.x;
+        control.y = item.y;
+        control.text = CString(item.text);
+        control.visible = (item.flags & ctlHidden) == 0;
+        dialog.controls.push_back(control.handle);
+    }
+}
+
+WindowHandle CPortableWindowSystem::CreateDialogWindow(CWnd& wnd, UINT templateId, WindowHandle owner)
+{
+    const DialogTemplate* dialogTemplate = CResourceTable::Instance().FindDialog(templateId);
+    if (dialogTemplate == nullptr) {
+        return nullptr;
+    }
+    WindowState& dialog = AddWindow();
+    dialog.wnd = &wnd;
+    dialog.isDialog = true;
+    dialog.dialogTemplate = dialogTemplate;
+    dialog.owner = Find(owner) != nullptr ? owner : nullptr;
+    dialog.flags = dialogTemplate->flags;
+    dialog.text = CString(dialogTemplate->title);
+    AddControls(dialog);
+    const WindowHandle handle = dialog.handle;
+    wnd.m_hWnd = handle;
+
+    const WindowHandle firstFocus = dialog.controls.empty() ? nullptr : dialog.controls.front();
+    const LRESULT setDefaultFocus = wnd.DeliverMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstFocus), 0);
+    WindowState* created = Find(handle);
+    if (created == nullptr) {
+        return nullptr;
+    }
+    if (setDefaultFocus != 0) {
+        for (const WindowHandle control : created->controls) {
+            const WindowState* item = Find(control);
+            if ((item->flags & ctlTabStop) != 0 && item->visible && item->enabled) {
+                SetFocus(control);
+                break;
+            }
+        }
+    }
+    if ((created->flags & dlgVisible) != 0) {
+        created->visible = true;
+    }
+    return handle;
+}
+
+WindowHandle CPortableWindowSystem::CreatePlainWindow(CWnd& wnd, const AfxCreateStruct& create)
+{
+    WindowState& window = AddWindow();
+    window.wnd = &wnd;
+    window.style = static_cast<DWORD>(create.style);
+    window.owner = Find(create.hwndParent) != nullptr ? create.hwndParent : nullptr;
+    window.text = CString(create.lpszName);
+    window.visible = (window.style & WS_VISIBLE) != 0;
+    const WindowHandle handle = window.handle;
+    wnd.m_hWnd = handle;
+
+    AfxCreateStruct copy = create;
+    if (wnd.DeliverMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&copy)) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    return Find(handle) != nullptr ? handle : nullptr;
+}
+
+void CPortableWindowSystem::DestroyWindow(WindowHandle window)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr || state->destroying) {
+        return;
+    }
+    state->destroying = true;
+
+    // Owned windows go before their owner, as the system does it.
+    std::vector<WindowHandle> owned;
+    for (const auto& entry : m_windows) {
+        if (entry.second->owner == window) {
+            owned.push_back(entry.second->handle);
+        }
+    }
+    for (const WindowHandle ownedWindow : owned) {
+        DestroyWindow(ownedWindow);
+    }
+
+    OnWindowDestroying(*state);
+    if (state->wnd != nullptr) {
+        state->wnd->DeliverMessage(WM_DESTROY, 0, 0);
+    }
+    state = Find(window);
+    if (state == nullptr) {
+        return;
+    }
+    CWnd* wnd = state->wnd;
+    const std::vector<WindowHandle> controls = state->controls;
+    for (const WindowHandle control : controls) {
+        ForgetWindow(control);
+    }
+    ForgetWindow(window);
+    if (wnd != nullptr) {
+        wnd->OnWindowGone();
+    }
+}
+
+void CPortableWindowSystem::ForgetWindow(WindowHandle window)
+{
+    m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
+                                  [window](const Timer& timer) { return timer.window == window; }),
+                   m_timers.end());
+    m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(),
+                                 [window](const QueuedMessage& message) {
+                                     return message.window == window && !message.input;
+                                 }),
+                  m_queue.end());
+    if (m_focus == window) {
+        m_focus = nullptr;
+    }
+    m_windows.erase(Key(window));
+}
+
+bool CPortableWindowSystem::IsWindow(WindowHandle window)
+{
+    return Find(window) != nullptr;
+}
+
+WindowHandle CPortableWindowSystem::GetDlgItem(WindowHandle dialog, int id)
+{
+    const WindowState* state = Find(dialog);
+    if (state == nullptr) {
+        return nullptr;
+    }
+    for (const WindowHandle control : state->controls) {
+        if (Find(control)->controlId == id) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+void CPortableWindowSystem::ShowWindow(WindowHandle window, int command)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr) {
+        return;
+    }
+    switch (command) {
+    case SW_HIDE:
+        state->visible = false;
+        break;
+    case SW_MINIMIZE:
+        state->visible = true;
+        state->iconic = true;
+        break;
+    case SW_RESTORE:
+        state->visible = true;
+        state->iconic = false;
+        break;
+    default:
+        state->visible = true;
+        break;
+    }
+}
+
+void CPortableWindowSystem::UpdateWindow(WindowHandle window)
+{
+    if (Find(window) != nullptr) {
+        Present();
+    }
+}
+
+bool CPortableWindowSystem::IsWindowVisible(WindowHandle window)
+{
+    const WindowState* state = Find(window);
+    if (state == nullptr || !state->visible) {
+        return false;
+    }
+    return state->parent == nullptr || IsWindowVisible(state->parent);
+}
+
+void CPortableWindowSystem::EnableWindow(WindowHandle window, bool enable)
+{
+    WindowState* state = Find(window);
+    if (state != nullptr) {
+        state->enabled = enable;
+    }
+}
+
+bool CPortableWindowSystem::IsWindowEnabled(WindowHandle window)
+{
+    const WindowState* state = Find(window);
+    return state != nullptr && state->enabled;
+}
+
+bool CPortableWindowSystem::IsIconic(WindowHandle window)
+{
+    const WindowState* state = Find(window);
+    return state != nullptr && state->iconic;
+}
+
+void CPortableWindowSystem::SetWindowText(WindowHandle window, const CString& text)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr) {
+        return;
+    }
+    state->text = text;
+    // An edit reports every new text, also one the program set.
+    if (state->isControl && state->kind == ControlKind::Edit) {
+        NotifyParent(*state, EN_CHANGE);
+    }
+}
+
+CString CPortableWindowSystem::GetWindowText(WindowHandle window)
+{
+    const WindowState* state = Find(window);
+    return state != nullptr ? state->text : CString();
+}
+
+void CPortableWindowSystem::NotifyParent(const WindowState& control, UINT code)
+{
+    const WindowState* dialog = Find(control.parent);
+    if (dialog == nullptr || dialog->wnd == nullptr) {
+        return;
+    }
+    dialog->wnd->DeliverMessage(WM_COMMAND, MAKEWPARAM(control.controlId, code),
+                                reinterpret_cast<LPARAM>(control.handle));
+}
+
+void CPortableWindowSystem::SetFocus(WindowHandle window)
+{
+    if (window != nullptr && Find(window) == nullptr) {
+        return;
+    }
+    const WindowHandle previous = m_focus;
+    if (previous == window) {
+        return;
+    }
+    m_focus = window;
+    const WindowState* left = Find(previous);
+    if (left != nullptr && left->isControl && left->kind == ControlKind::Edit) {
+        NotifyParent(*left, EN_KILLFOCUS);
+    }
+    const WindowState* entered = Find(window);
+    if (entered != nullptr && entered->isControl && entered->kind == ControlKind::Edit && m_focus == window) {
+        NotifyParent(*entered, EN_SETFOCUS);
+    }
+}
+
+WindowHandle CPortableWindowSystem::GetFocus()
+{
+    return m_focus;
+}
+
+LRESULT CPortableWindowSystem::SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr) {
+        return 0;
+    }
+    if (state->wnd != nullptr) {
+        return state->wnd->DeliverMessage(message, wParam, lParam);
+    }
+    return ControlMessage(*state, message, wParam, lParam);
+}
+
+LRESULT CPortableWindowSystem::ControlMessage(WindowState& control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case PBM_SETPOS: {
+        const int previous = control.position;
+        control.position = std::clamp(static_cast<int>(wParam), control.rangeLow, control.rangeHigh);
+        return previous;
+    }
+    case PBM_GETPOS:
+        return control.position;
+    case PBM_SETRANGE: {
+        const LRESULT previous = MAKEWPARAM(control.rangeLow, control.rangeHigh);
+        control.rangeLow = LOWORD(lParam);
+        control.rangeHigh = HIWORD(lParam);
+        control.position = std::clamp(control.position, control.rangeLow, control.rangeHigh);
+        return previous;
+    }
+    default:
+        return DefWindowProc(control.handle, message, wParam, lParam);
+    }
+}
+
+LRESULT CPortableWindowSystem::DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr) {
+        return 0;
+    }
+    switch (message) {
+    case WM_SETTEXT:
+        SetWindowText(window, CString(reinterpret_cast<const char*>(lParam)));
+        return TRUE;
+    case WM_GETTEXTLENGTH:
+        return state->text.GetLength();
+    case WM_SETICON: {
+        HANDLE& slot = wParam == ICON_BIG ? state->bigIcon : state->smallIcon;
+        const HANDLE previous = slot;
+        slot = reinterpret_cast<HANDLE>(lParam);
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            return SendMessage(window, WM_CLOSE, 0, 0);
+        case SC_MINIMIZE:
+            ShowWindow(window, SW_MINIMIZE);
+            return 0;
+        case SC_RESTORE:
+            ShowWindow(window, SW_RESTORE);
+            return 0;
+        default:
+            return 0;
+        }
+    case WM_CLOSE:
+        // A dialog's close box is its Cancel button; other windows go.
+        if (state->isDialog) {
+            return SendMessage(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        DestroyWindow(window);
+        return 0;
+    case WM_DEVICECHANGE:
+        return TRUE;
+    default:
+        return 0;
+    }
+}
+
+bool CPortableWindowSystem::HasSystemMenu(WindowHandle window)
+{
+    const WindowState* state = Find(window);
+    if (state == nullptr) {
+        return false;
+    }
+    return state->isDialog ? (state->flags & dlgSystemMenu) != 0 : (state->style & WS_SYSMENU) != 0;
+}
+
+void CPortableWindowSystem::AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text)
+{
+    WindowState* state = Find(window);
+    if (state != nullptr) {
+        state->systemMenu.push_back(SystemMenuItem{flags, id, text});
+    }
+}
+
+int CPortableWindowSystem::MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
+{
+    // The owner takes no input while its box is up.
+    const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
+    if (disableOwner) {
+        EnableWindow(owner, false);
+    }
+    Present();
+    const int result = AskMessageBox(owner, text, caption, type);
+    if (disableOwner) {
+        EnableWindow(owner, true);
+    }
+    return result;
+}
+
+UINT_PTR CPortableWindowSystem::SetTimer(WindowHandle window, UINT_PTR id, UINT elapse)
+{
+    if (Find(window) == nullptr) {
+        return 0;
+    }
+    const DWORD period = std::max<DWORD>(elapse, kMinimumTimerPeriod);
+    const DWORD due = Platform().GetTickCount() + period;
+    for (Timer& timer : m_timers) {
+        if (timer.window == window && timer.id == id) {
+            timer.elapse = period;
+            timer.due = due;
+            return id;
+        }
+    }
+    m_timers.push_back(Timer{window, id, period, due});
+    return id;
+}
+
+void CPortableWindowSystem::KillTimer(WindowHandle window, UINT_PTR id)
+{
+    m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
+                                  [window, id](const Timer& timer) {
+                                      return timer.window == window && timer.id == id;
+                                  }),
+                   m_timers.end());
+}
+
+DWORD CPortableWindowSystem::TimeUntilNextTimer() const
+{
+    if (m_timers.empty()) {
+        return INFINITE;
+    }
+    const DWORD now = Platform().GetTickCount();
+    DWORD shortest = INFINITE;
+    for (const Timer& timer : m_timers) {
+        const DWORD wait = IsDue(now, timer.due) ? 0 : timer.due - now;
+        shortest = std::min(shortest, wait);
+    }
+    return shortest;
+}
+
+bool CPortableWindowSystem::TakeDueTimer(Timer* taken)
+{
+    const DWORD now = Platform().GetTickCount();
+    for (Timer& timer : m_timers) {
+        if (IsDue(now, timer.due)) {
+            // The next tick counts from now: a late timer does not fire in bursts.
+            timer.due = now + timer.elapse;
+            *taken = timer;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CPortableWindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (Find(window) == nullptr) {
+        return;
+    }
+    QueuedMessage queued;
+    queued.window = window;
+    queued.message = message;
+    queued.wParam = wParam;
+    queued.lParam = lParam;
+    m_queue.push_back(std::move(queued));
+}
+
+void CPortableWindowSystem::QueueInput(std::function<void()> action)
+{
+    QueuedMessage queued;
+    queued.input = std::move(action);
+    m_queue.push_back(std::move(queued));
+}
+
+bool CPortableWindowSystem::PressButton(WindowHandle dialog, int id)
+{
+    const WindowHandle button = GetDlgItem(dialog, id);
+    if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button) || !IsWindowEnabled(dialog)) {
+        return false;
+    }
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+void CPortableWindowSystem::CollectDeviceNotices()
+{
+    DeviceNotice notice;
+    while (Platform().TakeDeviceNotice(&notice)) {
+        if (Find(notice.window) == nullptr) {
+            continue;
+        }
+        QueuedMessage queued;
+        queued.window = notice.window;
+        queued.message = WM_DEVICECHANGE;
+        queued.wParam = notice.eventType;
+        queued.record = std::move(notice.record);
+        m_queue.push_back(std::move(queued));
+        notice = DeviceNotice();
+    }
+}
+
+void CPortableWindowSystem::Dispatch(QueuedMessage& message)
+{
+    if (message.input) {
+        message.input();
+        return;
+    }
+    if (message.message == WM_DEVICECHANGE) {
+        // The record lives in the message while its window handles it.
+        message.lParam = message.record.empty() ? 0 : reinterpret_cast<LPARAM>(message.record.data());
+    }
+    SendMessage(message.window, message.message, message.wParam, message.lParam);
+}
+
+bool CPortableWindowSystem::DispatchOneWaiting()
+{
+    CollectDeviceNotices();
+    if (!m_queue.empty()) {
+        QueuedMessage message = std::move(m_queue.front());
+        m_queue.pop_front();
+        Dispatch(message);
+        OnDispatched();
+        return true;
+    }
+    Timer timer{};
+    if (TakeDueTimer(&timer)) {
+        SendMessage(timer.window, WM_TIMER, timer.id, 0);
+        OnDispatched();
+        return true;
+    }
+    return false;
+}
+
+void CPortableWindowSystem::PumpWaitingMessages()
+{
+    PollInput();
+    while (DispatchOneWaiting()) {
+    }
+    Present();
+}
+
+int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
+{
+    WindowState* state = Find(dialog);
+    if (state == nullptr) {
+        return -1;
+    }
+    state->modalRunning = true;
+    if (!state->modalEnded) {
+        state->visible = true;
+    }
+    m_modalStack.push_back(dialog);
+    int result = -1;
+    for (;;) {
+        state = Find(dialog);
+        if (state == nullptr) {
+            break;
+        }
+        if (state->modalEnded) {
+            result = state->modalResult;
+            break;
+        }
+        PollInput();
+        if (DispatchOneWaiting()) {
+            continue;
+        }
+        Present();
+        state = Find(dialog);
+        if (state == nullptr || state->modalEnded) {
+            continue;
+        }
+        if (!WaitForInput(TimeUntilNextTimer())) {
+            state = Find(dialog);
+            if (state != nullptr && !state->modalEnded) {
+                state->modalEnded = true;
+                state->modalResult = -1;
+            }
+        }
+    }
+    m_modalStack.erase(std::find(m_modalStack.begin(), m_modalStack.end(), dialog));
+    state = Find(dialog);
+    if (state != nullptr) {
+        state->modalRunning = false;
+    }
+    return result;
+}
+
+void CPortableWindowSystem::EndModalLoop(WindowHandle dialog, int result)
+{
+    WindowState* state = Find(dialog);
+    if (state == nullptr || state->modalEnded) {
+        return;
+    }
+    state->modalEnded = true;
+    state->modalResult = result;
+    if (!state->modalRunning) {
+        state->visible = false;  // a modeless dialog ended: it only hides
+    }
+}
+
+bool CPortableWindowSystem::GetOpenFileName(WindowHandle owner, const CString& initialFile, DWORD flags,
+                                            CString* path)
+{
+    const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
+    if (disableOwner) {
+        EnableWindow(owner, false);
+    }
+    Present();
+    const bool chosen = AskOpenFileName(owner, initialFile, flags, path);
+    if (disableOwner) {
+        EnableWindow(owner, true);
+    }
+    return chosen;
+}
+
+void CPortableWindowSystem::BeginWaitCursor()
+{
+    ++m_waitCursorDepth;
+}
+
+void CPortableWindowSystem::EndWaitCursor()
+{
+    if (m_waitCursorDepth > 0) {
+        --m_waitCursorDepth;
+    }
+}
+
+CString CPortableWindowSystem::LoadString(UINT id)
+{
+    CString text;
+    CResourceTable::Instance().FindString(id, &text);
+    return text;
+}
+
+HANDLE CPortableWindowSystem::LoadIcon(UINT id)
+{
+    return CResourceTable::Instance().FindIcon(id);
+}
+
+void CPortableWindowSystem::InitCommonControls(DWORD classes)
+{
+    m_commonControlClasses |= classes;
+}
+
+std::vector<const WindowState*> CPortableWindowSystem::AllDialogs() const
+{
+    std::vector<const WindowState*> dialogs;
+    for (const auto& entry : m_windows) {
+        if (entry.second->isDialog && !entry.second->destroying) {
+            dialogs.push_back(entry.second.get());
+        }
+    }
+    return dialogs;  // the map's keys grow with creation, so oldest first
+}
+
+std::vector<const WindowState*> CPortableWindowSystem::VisibleDialogs() const
+{
+    std::vector<const WindowState*> dialogs;
+    for (const auto& entry : m_windows) {
+        const WindowState& state = *entry.second;
+        if (state.isDialog && state.visible && !state.destroying) {
+            dialogs.push_back(&state);
+        }
+    }
+    return dialogs;  // the map's keys grow with creation, so oldest first
+}
+
+WindowHandle CPortableWindowSystem::ActiveDialog() const
+{
+    const std::vector<const WindowState*> dialogs = VisibleDialogs();
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it) {
+        if ((*it)->enabled) {
+            return (*it)->handle;
+        }
+    }
+    return nullptr;
+}
+
+WindowHandle CPortableWindowSystem::CurrentModalDialog() const
+{
+    return m_modalStack.empty() ? nullptr : m_modalStack.back();
+}

@@ -1,0 +1,145 @@
+// The window-system logic that the terminal and in-memory backends share:
+// windows and controls made from the registered dialog templates, their
+// text, enabled, visible and focus state, the message queue, timers against
+// the platform's tick count, modal loops, owner disabling, and the device
+// notices the platform hands over, delivered as WM_DEVICECHANGE. A backend
+// adds only how it waits for input and how it shows and asks things.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "CWindowSystem.h"
+#include "WindowState.h"
+
+#ifndef INFINITE
+#define INFINITE 0xFFFFFFFF
+#endif
+
+class CPortableWindowSystem : public CWindowSystem {
+public:
+    CPortableWindowSystem();
+    ~CPortableWindowSystem() override;
+
+    WindowHandle CreateDialogWindow(CWnd& wnd, UINT templateId, WindowHandle owner) override;
+    WindowHandle CreatePlainWindow(CWnd& wnd, const AfxCreateStruct& create) override;
+    void DestroyWindow(WindowHandle window) override;
+    bool IsWindow(WindowHandle window) override;
+
+    WindowHandle GetDlgItem(WindowHandle dialog, int id) override;
+    void ShowWindow(WindowHandle window, int command) override;
+    void UpdateWindow(WindowHandle window) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    void EnableWindow(WindowHandle window, bool enable) override;
+    bool IsWindowEnabled(WindowHandle window) override;
+    bool IsIconic(WindowHandle window) override;
+    void SetWindowText(WindowHandle window, const CString& text) override;
+    CString GetWindowText(WindowHandle window) override;
+    void SetFocus(WindowHandle window) override;
+    WindowHandle GetFocus() override;
+    LRESULT SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    bool HasSystemMenu(WindowHandle window) override;
+    void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) override;
+
+    int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) override;
+
+    UINT_PTR SetTimer(WindowHandle window, UINT_PTR id, UINT elapse) override;
+    void KillTimer(WindowHandle window, UINT_PTR id) override;
+
+    void PostMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PumpWaitingMessages() override;
+    int RunModalLoop(WindowHandle dialog) override;
+    void EndModalLoop(WindowHandle dialog, int result) override;
+
+    bool GetOpenFileName(WindowHandle owner, const CString& initialFile, DWORD flags, CString* path) override;
+
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    CString LoadString(UINT id) override;
+    HANDLE LoadIcon(UINT id) override;
+    void InitCommonControls(DWORD classes) override;
+
+    // ---- What backends show and tests look at.
+    const WindowState* FindWindow(WindowHandle window) const;
+    // The dialogs that exist / the visible ones, oldest first.
+    std::vector<const WindowState*> AllDialogs() const;
+    std::vector<const WindowState*> VisibleDialogs() const;
+    WindowHandle FocusedWindow() const { return m_focus; }
+    // The dialog that takes input: the newest visible, enabled dialog; null if none.
+    WindowHandle ActiveDialog() const;
+    // The dialog whose modal loop runs innermost; null outside modal loops.
+    WindowHandle CurrentModalDialog() const;
+    int WaitCursorDepth() const { return m_waitCursorDepth; }
+    DWORD CommonControlClasses() const { return m_commonControlClasses; }
+
+    // ---- User input: queued, and carried out in order with the messages.
+    void QueueInput(std::function<void()> action);
+    // A press of button `id` of `dialog`, taken only as the user could: the
+    // button exists and is visible and enabled in a visible, enabled dialog.
+    bool PressButton(WindowHandle dialog, int id);
+
+protected:
+    // Takes input waiting now (keys, signals) without blocking.
+    virtual void PollInput() {}
+    // Waits up to `milliseconds` (INFINITE: no timer pending) for input or a
+    // device notice. False when nothing can ever come: the modal loop gives up.
+    virtual bool WaitForInput(DWORD milliseconds) = 0;
+    // Shows what has changed; called when the program waits or has pumped.
+    virtual void Present() {}
+    // Shows a message box and returns the chosen button.
+    virtual int AskMessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) = 0;
+    // Asks for a file; true with the full path, false if cancelled.
+    virtual bool AskOpenFileName(WindowHandle owner, const CString& initialFile, DWORD flags, CString* path) = 0;
+    // A window is about to go; its state is still complete.
+    virtual void OnWindowDestroying(const WindowState& window) { (void)window; }
+    // One message or input was dispatched.
+    virtual void OnDispatched() {}
+
+    // Takes and dispatches one waiting message, input or due timer; false
+    // when nothing is waiting. Device notices are collected first.
+    bool DispatchOneWaiting();
+    // Milliseconds until the next timer is due (0 if overdue); INFINITE if none.
+    DWORD TimeUntilNextTimer() const;
+
+private:
+    struct QueuedMessage {
+        WindowHandle window = nullptr;
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        std::vector<BYTE> record;       // device notices: the broadcast record
+        std::function<void()> input;    // simulated or terminal input
+    };
+    struct Timer {
+        WindowHandle window;
+        UINT_PTR id;
+        DWORD elapse;
+        DWORD due;
+    };
+
+    WindowState* Find(WindowHandle window) const;
+    WindowState& AddWindow();
+    void AddControls(WindowState& dialog);
+    void NotifyParent(const WindowState& control, UINT code);
+    void Dispatch(QueuedMessage& message);
+    void CollectDeviceNotices();
+    bool TakeDueTimer(Timer* timer);
+    void ForgetWindow(WindowHandle window);
+    LRESULT ControlMessage(WindowState& control, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::map<std::uintptr_t, std::unique_ptr<WindowState>> m_windows;
+    std::uintptr_t m_nextHandle = 1;
+    std::deque<QueuedMessage> m_queue;
+    std::vector<Timer> m_timers;
+    std::vector<WindowHandle> m_modalStack;
+    WindowHandle m_focus = nullptr;
+    int m_waitCursorDepth = 0;
+    DWORD m_commonControlClasses = 0;
+};

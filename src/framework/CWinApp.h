@@ -1,0 +1,61 @@
+// The program's single application object: its title, its main window, its
+// start-up, and the entry the program's main() calls.
+#pragma once
+
+#include "AfxTypes.h"
+#include "CCmdTarget.h"
+#include "CString.h"
+
+class CCommandLineInfo;
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+public:
+    // Without a name the title becomes the executable's file name without
+    // its extension, once the entry has seen the command line.
+    explicit CWinApp(const char* appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Start-up; FALSE ends the run at once (no message loop of the
+    // application's own follows).
+    virtual BOOL InitInstance();
+    // The process's exit status; SetExitCode chooses it.
+    virtual int ExitInstance();
+
+    // Hands the command line's arguments to `info`, one at a time.
+    void ParseCommandLine(CCommandLineInfo& info);
+
+    void SetExitCode(int exitCode) { m_nExitCode = exitCode; }
+    int GetExitCode() const { return m_nExitCode; }
+
+    // The title shown as every message box's caption.
+    const char* m_pszAppName = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+
+    // Called by the entry: the arguments and, when no name was given, the
+    // title from the executable's name.
+    void SetCommandLine(int argc, char* argv[]);
+
+private:
+    CString m_strAppName;
+    int m_argc = 0;
+    char** m_argv = nullptr;
+    int m_nExitCode = 0;
+};
+
+// The application object; null before it is constructed and after its end.
+CWinApp* AfxGetApp();
+// The title of the program: the application's, or "Trelox" before there is one.
+CString AfxGetAppTitle();
+// The application's main window, or null.
+CWnd* AfxGetMainWnd();
+
+// The entry the program's main() calls: runs the application object's
+// start-up on the build's window system and returns its exit status.
+int AfxRunApplication(int argc, char* argv[]);
+
+// Takes every window message waiting now, translates and dispatches it, and
+// returns when none is waiting. No dialog-keyboard processing.
+void AfxPumpWaitingMessages();

@@ -1,0 +1,102 @@
+// The program's message box: caption, owner and default icons.
+#include <gtest/gtest.h>
+
+#include "framework/AfxMessageBox.h"
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
+#include "support/MemoryWindowSystem.h"
+
+namespace {
+class MessageBoxTest : public ::testing::Test {
+protected:
+    MemoryWindowSystem m_windows;
+};
+
+TEST_F(MessageBoxTest, CaptionIsTheExecutableNameWithoutExtension)
+{
+    CWinApp app;
+    char program[] = "C:\\Programme\\Werkzeug\\Trelox.exe";
+    char* argv[] = {program, nullptr};
+    app.SetCommandLine(1, argv);
+
+    AfxMessageBox("Text");
+
+    ASSERT_EQ(m_windows.MessageBoxes().size(), 1u);
+    EXPECT_EQ(m_windows.MessageBoxes()[0].caption, "Trelox");
+    EXPECT_EQ(m_windows.MessageBoxes()[0].text, "Text");
+}
+
+TEST_F(MessageBoxTest, CaptionOfAPosixPathAndANameWithDots)
+{
+    CWinApp app;
+    char program[] = "/opt/tools.d/trelox";
+    char* argv[] = {program, nullptr};
+    app.SetCommandLine(1, argv);
+    AfxMessageBox("x");
+    EXPECT_EQ(m_windows.MessageBoxes().back().caption, "trelox");
+}
+
+TEST_F(MessageBoxTest, WithoutApplicationTheFallbackTitleIsUsed)
+{
+    AfxMessageBox("x");
+    EXPECT_EQ(m_windows.MessageBoxes().back().caption, "Trelox");
+}
+
+TEST_F(MessageBoxTest, DefaultIconsFollowTheButtons)
+{
+    m_windows.AnswerMessageBox(IDCANCEL);
+    m_windows.AnswerMessageBox(IDYES);
+    m_windows.AnswerMessageBox(IDNO);
+    AfxMessageBox("ok");
+    EXPECT_EQ(AfxMessageBox("okcancel", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(AfxMessageBox("yesno", MB_YESNO), IDYES);
+    EXPECT_EQ(AfxMessageBox("yesnocancel", MB_YESNOCANCEL), IDNO);
+
+    const auto& boxes = m_windows.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes[2].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(boxes[3].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+}
+
+TEST_F(MessageBoxTest, AnIconAskedForIsKept)
+{
+    m_windows.AnswerMessageBox(IDNO);
+    AfxMessageBox("frage", MB_YESNO | MB_ICONEXCLAMATION);
+    EXPECT_EQ(m_windows.MessageBoxes().back().type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+}
+
+TEST_F(MessageBoxTest, ZeroBytesOfTheTextAreShown)
+{
+    AfxMessageBox(CString("a\0b", 3));
+    EXPECT_EQ(m_windows.MessageBoxes().back().text.GetLength(), 3);
+}
+
+TEST_F(MessageBoxTest, OwnedByTheMainWindowWhichIsDisabledMeanwhile)
+{
+    CWinApp app;
+    CWnd mainWindow;
+    ASSERT_TRUE(mainWindow.CreateEx(0, AfxRegisterWndClass(0), "Haupt", WS_POPUP | WS_SYSMENU, 0, 0, 0, 0,
+                                    nullptr, 0));
+    app.m_pMainWnd = &mainWindow;
+    bool enabledWhileShown = true;
+    m_windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
+        enabledWhileShown = mainWindow.IsWindowEnabled() != FALSE;
+        return IDOK;
+    });
+
+    AfxMessageBox("x");
+
+    EXPECT_EQ(m_windows.MessageBoxes().back().owner, mainWindow.GetSafeHwnd());
+    EXPECT_FALSE(enabledWhileShown);
+    EXPECT_TRUE(mainWindow.IsWindowEnabled());
+}
+
+TEST_F(MessageBoxTest, WithoutMainWindowTheBoxHasNoOwner)
+{
+    CWinApp app;
+    AfxMessageBox("x");
+    EXPECT_EQ(m_windows.MessageBoxes().back().owner, nullptr);
+}
+}  // namespace
