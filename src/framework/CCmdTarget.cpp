@@ -1,6 +1,8 @@
 // The base of every class that handles messages.
 #include "CCmdTarget.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};

@@ -25,6 +25,9 @@ struct AFX_MSGMAP {
 
 class CCmdTarget : public CObject {
 public:
+    static const CRuntimeClass classRecordCCmdTarget;
+    const CRuntimeClass* GetRuntimeClass() const override;
+
     // The first entry for the message (and, for WM_COMMAND, the code and id)
     // in this class's map or a base class's map; null when none handles it.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;

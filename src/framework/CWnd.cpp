@@ -4,6 +4,8 @@
 #include "CMenu.h"
 #include "CWindowSystem.h"
 
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 

@@ -102,7 +102,11 @@ protected:
     HANDLE OnQueryDragIcon();
     void OnClose();
 
+    // Set when this object made the window, which then goes with the object.
+    bool m_createdHere = false;
+
     DECLARE_MESSAGE_MAP()
+    DECLARE_DYNAMIC(CWnd)
 
 private:
     struct CurrentMessage {
@@ -112,7 +116,6 @@ private:
     };
 
     CurrentMessage m_currentMessage;
-    bool m_createdHere = false;
     mutable std::vector<std::unique_ptr<CWnd>> m_itemWrappers;
     std::unique_ptr<CMenu> m_systemMenu;
 };
