@@ -91,10 +91,8 @@ void DeviceFirmware::ApplyFault(const FaultRule& rule, WritePlan* plan) const
         }
         break;
     case FaultAction::StallWrite:
-        // The device has not taken the write: it will not answer it.
         plan->holdCompletion = true;
         plan->holdMs = rule.Argument();
-        plan->hasReply = false;
         break;
     case FaultAction::StallRead:
         plan->reply.stall = true;

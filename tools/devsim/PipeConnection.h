@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "DeviceFirmware.h"
+
 enum class PipeKind { Output, Input };  // "\PIPE02" (to the device), "\PIPE03" (from it)
 
 // A write completion held back by a stall, sent late.
@@ -13,6 +15,10 @@ struct HeldWrite {
     std::uint32_t status = 0;
     std::uint32_t count = 0;
     long dueMs = -1;  // -1: only when the next transfer arrives
+    // The write's reply, queued only when the completion goes out on time
+    // (a write given up by the program and then completed is not acted on).
+    bool hasReply = false;
+    DeviceReply reply;
 };
 
 class PipeConnection {

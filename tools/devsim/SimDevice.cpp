@@ -39,6 +39,8 @@ SimDevice::SimDevice(int number, const DeviceConfig& config, const BusDirectory&
 {
 }
 
+// Every line is written before the completion or bus change it reports, so
+// that a test that has seen the effect finds the line.
 void SimDevice::Log(const std::string& text)
 {
     m_log.Line("dev=" + std::to_string(m_number) + " " + text);
@@ -70,6 +72,8 @@ void SimDevice::Leave(const char* reason)
     m_returnAtMs = -1;
     m_rearriveAtMs = -1;
     if (!m_present) return;
+    // Logged first: whoever sees the device go finds the line already written.
+    Log(std::string("leave reason=") + reason);
     m_bus.Remove(m_config.interfacePath);
     m_connections.clear();
     m_outputListener.Stop();
@@ -78,7 +82,6 @@ void SimDevice::Leave(const char* reason)
     m_reads.clear();
     m_present = false;
     ++m_epoch;
-    Log(std::string("leave reason=") + reason);
 }
 
 void SimDevice::Rearrive()
@@ -167,7 +170,7 @@ void SimDevice::ServiceConnection(PipeConnection* connection, short revents)
 
 void SimDevice::HandleWrite(PipeConnection* connection, const std::string& data)
 {
-    SendHeldWrite(connection);
+    SendHeldWrite(connection, false);
     WritePlan plan = m_firmware.HandleWrite(data);
     std::string line = std::string("pipe=") + connection->PipeName() + " write " + Bytes(data) + " " + plan.what;
     if (!plan.fault.empty()) line += " fault=" + plan.fault;
@@ -177,29 +180,32 @@ void SimDevice::HandleWrite(PipeConnection* connection, const std::string& data)
         m_returnAtMs = DueAfter(plan.returnMs);
         return;
     }
-    if (plan.hasReply) m_replies.push_back(plan.reply);
     if (plan.holdCompletion) {
         HeldWrite& held = connection->Held();
         held.active = true;
         held.status = plan.status;
         held.count = plan.count;
         held.dueMs = DueAfter(plan.holdMs);
+        held.hasReply = plan.hasReply;
+        held.reply = plan.reply;
         Log(line + " status=held");
-    } else {
-        connection->SendWriteCompletion(plan.status, plan.count);
-        Log(line + " status=" + std::to_string(plan.status) + " count=" + std::to_string(plan.count));
+        return;
     }
+    if (plan.hasReply) m_replies.push_back(plan.reply);
+    Log(line + " status=" + std::to_string(plan.status) + " count=" + std::to_string(plan.count));
+    connection->SendWriteCompletion(plan.status, plan.count);
     ServeReads();
 }
 
-void SimDevice::SendHeldWrite(PipeConnection* connection)
+void SimDevice::SendHeldWrite(PipeConnection* connection, bool actOn)
 {
     HeldWrite& held = connection->Held();
     if (!held.active) return;
     held.active = false;
-    connection->SendWriteCompletion(held.status, held.count);
+    if (actOn && held.hasReply) m_replies.push_back(held.reply);
     Log(std::string("pipe=") + connection->PipeName() + " late write status=" + std::to_string(held.status) +
         " count=" + std::to_string(held.count));
+    connection->SendWriteCompletion(held.status, held.count);
 }
 
 void SimDevice::HandleReadRequest(PipeConnection* connection, std::uint32_t size)
@@ -252,10 +258,10 @@ void SimDevice::ServeReads()
 void SimDevice::CompleteRead(const PendingRead& read)
 {
     const DeviceReply& reply = read.reply;
-    read.connection->SendReadCompletion(reply.status, reply.status == 0 ? reply.bytes : std::string());
-    std::string line = std::string("pipe=PIPE03 ") + (read.late ? "late " : "") + "read size=" +
-                       std::to_string(read.size) + " status=" + std::to_string(reply.status);
-    Log(line + " " + Bytes(reply.status == 0 ? reply.bytes : std::string()));
+    const std::string data = reply.status == 0 ? reply.bytes : std::string();
+    Log(std::string("pipe=PIPE03 ") + (read.late ? "late " : "") + "read size=" + std::to_string(read.size) +
+        " status=" + std::to_string(reply.status) + " " + Bytes(data));
+    read.connection->SendReadCompletion(reply.status, data);
     if (reply.programmingReport) OnProgrammingReport();
 }
 
@@ -309,8 +315,11 @@ long SimDevice::NextDueMs() const
 void SimDevice::RunDue(long nowMs)
 {
     for (const auto& connection : m_connections) {
-        if (connection->Held().active && IsDue(connection->Held().dueMs, nowMs)) SendHeldWrite(connection.get());
+        if (connection->Held().active && IsDue(connection->Held().dueMs, nowMs)) {
+            SendHeldWrite(connection.get(), true);
+        }
     }
+    ServeReads();
     if (!m_reads.empty() && m_reads.front().assigned && m_reads.front().reply.stall &&
         IsDue(m_reads.front().dueMs, nowMs)) {
         ReleaseHeldRead();

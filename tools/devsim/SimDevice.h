@@ -49,7 +49,8 @@ private:
     void ServiceConnection(PipeConnection* connection, short revents);
     void HandleWrite(PipeConnection* connection, const std::string& data);
     void HandleReadRequest(PipeConnection* connection, std::uint32_t size);
-    void SendHeldWrite(PipeConnection* connection);
+    // Sends a held write completion; `actOn` queues the write's reply too.
+    void SendHeldWrite(PipeConnection* connection, bool actOn);
     void ReleaseHeldRead();
     void ServeReads();
     void CompleteRead(const PendingRead& read);
