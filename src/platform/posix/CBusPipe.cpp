@@ -18,7 +18,7 @@ CBusPipe::~CBusPipe()
     Close();
 }
 
-void CBusPipe::Start(std::unique_ptr<CPipeTransfer> transfer)
+void CBusPipe::Start(std::unique_ptr<CBusTransfer> transfer)
 {
     if (m_closedByDevice || m_fd < 0) {
         transfer->Fail(m_closedByDevice ? ENODEV : EBADF);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "../PlatformTypes.h"
-#include "CPipeTransfer.h"
+#include "CBusTransfer.h"
 #include "CPosixObject.h"
 
 class CBusPipe : public CPosixObject {
@@ -25,7 +25,7 @@ public:
 
     // Queues a transfer behind the ones still running. A pipe whose device
     // has closed the connection fails it at once with ENODEV.
-    void Start(std::unique_ptr<CPipeTransfer> transfer);
+    void Start(std::unique_ptr<CBusTransfer> transfer);
     // Sends and receives whatever the socket allows without waiting.
     void Progress();
     // Waits until the socket can move bytes of a running transfer or
@@ -57,7 +57,7 @@ private:
     PipeAccess m_access;
     bool m_closedByDevice = false;
     bool m_sendFailed = false;
-    std::deque<std::unique_ptr<CPipeTransfer>> m_transfers;
+    std::deque<std::unique_ptr<CBusTransfer>> m_transfers;
     std::vector<BYTE> m_inbox;
     std::vector<BYTE> m_chunk;
 };

@@ -174,10 +174,10 @@ BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void
         event->Reset();
         event->LinkTo(busPipe);
     }
-    busPipe->Start(isWrite ? CPipeTransfer::ForWrite(bytes, count, overlapped, event)
-                           : CPipeTransfer::ForRead(buffer, count, overlapped, event));
+    busPipe->Start(isWrite ? CBusTransfer::ForWrite(bytes, count, overlapped, event)
+                           : CBusTransfer::ForRead(buffer, count, overlapped, event));
     busPipe->Progress();
-    if (overlapped->Internal == CPipeTransfer::kPending) {
+    if (overlapped->Internal == CBusTransfer::kPending) {
         return Fail(ERROR_IO_PENDING);
     }
     if (transferred != nullptr) {
@@ -252,7 +252,7 @@ BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DW
     while (wait && busPipe->IsRunning(overlapped)) {
         busPipe->WaitForTraffic(-1);
     }
-    if (overlapped->Internal == CPipeTransfer::kPending) {
+    if (overlapped->Internal == CBusTransfer::kPending) {
         return Fail(EINPROGRESS);
     }
     if (transferred != nullptr) {

@@ -19,14 +19,14 @@
 
 class CPosixEvent;
 
-class CPipeTransfer {
+class CBusTransfer {
 public:
     // The mark in an overlapped record's status word while its transfer runs.
     static constexpr std::uintptr_t kPending = ~static_cast<std::uintptr_t>(0);
 
-    static std::unique_ptr<CPipeTransfer> ForWrite(const void* bytes, DWORD count, Overlapped* overlapped,
+    static std::unique_ptr<CBusTransfer> ForWrite(const void* bytes, DWORD count, Overlapped* overlapped,
                                                    std::shared_ptr<CPosixEvent> event);
-    static std::unique_ptr<CPipeTransfer> ForRead(void* buffer, DWORD size, Overlapped* overlapped,
+    static std::unique_ptr<CBusTransfer> ForRead(void* buffer, DWORD size, Overlapped* overlapped,
                                                   std::shared_ptr<CPosixEvent> event);
 
     // ---- The request frame.
@@ -52,7 +52,7 @@ public:
     void Detach();
 
 private:
-    CPipeTransfer(bool isWrite, DWORD frameWord, Overlapped* overlapped, std::shared_ptr<CPosixEvent> event);
+    CBusTransfer(bool isWrite, DWORD frameWord, Overlapped* overlapped, std::shared_ptr<CPosixEvent> event);
 
     std::size_t FeedHeader(const BYTE* data, std::size_t size);
     std::size_t FeedData(const BYTE* data, std::size_t size);

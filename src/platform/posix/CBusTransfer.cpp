@@ -1,5 +1,5 @@
 // One framed transfer on a pipe of the simulated bus.
-#include "CPipeTransfer.h"
+#include "CBusTransfer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,7 +23,7 @@ std::uint32_t GetWord(const BYTE* in)
 
 }  // namespace
 
-CPipeTransfer::CPipeTransfer(bool isWrite, DWORD frameWord, Overlapped* overlapped,
+CBusTransfer::CBusTransfer(bool isWrite, DWORD frameWord, Overlapped* overlapped,
                              std::shared_ptr<CPosixEvent> event)
     : m_isWrite(isWrite), m_overlapped(overlapped), m_event(std::move(event))
 {
@@ -33,40 +33,40 @@ CPipeTransfer::CPipeTransfer(bool isWrite, DWORD frameWord, Overlapped* overlapp
     m_overlapped->InternalHigh = 0;
 }
 
-std::unique_ptr<CPipeTransfer> CPipeTransfer::ForWrite(const void* bytes, DWORD count, Overlapped* overlapped,
+std::unique_ptr<CBusTransfer> CBusTransfer::ForWrite(const void* bytes, DWORD count, Overlapped* overlapped,
                                                        std::shared_ptr<CPosixEvent> event)
 {
-    std::unique_ptr<CPipeTransfer> transfer(new CPipeTransfer(true, count, overlapped, std::move(event)));
+    std::unique_ptr<CBusTransfer> transfer(new CBusTransfer(true, count, overlapped, std::move(event)));
     transfer->m_body = static_cast<const BYTE*>(bytes);
     transfer->m_bodySize = count;
     return transfer;
 }
 
-std::unique_ptr<CPipeTransfer> CPipeTransfer::ForRead(void* buffer, DWORD size, Overlapped* overlapped,
+std::unique_ptr<CBusTransfer> CBusTransfer::ForRead(void* buffer, DWORD size, Overlapped* overlapped,
                                                       std::shared_ptr<CPosixEvent> event)
 {
-    std::unique_ptr<CPipeTransfer> transfer(new CPipeTransfer(false, size, overlapped, std::move(event)));
+    std::unique_ptr<CBusTransfer> transfer(new CBusTransfer(false, size, overlapped, std::move(event)));
     transfer->m_buffer = static_cast<BYTE*>(buffer);
     transfer->m_bufferSize = size;
     return transfer;
 }
 
-bool CPipeTransfer::FullySent() const
+bool CBusTransfer::FullySent() const
 {
     return m_headSent == sizeof(m_head) && m_bodySent == m_bodySize;
 }
 
-const BYTE* CPipeTransfer::UnsentBytes() const
+const BYTE* CBusTransfer::UnsentBytes() const
 {
     return m_headSent < sizeof(m_head) ? m_head + m_headSent : m_body + m_bodySent;
 }
 
-std::size_t CPipeTransfer::UnsentSize() const
+std::size_t CBusTransfer::UnsentSize() const
 {
     return m_headSent < sizeof(m_head) ? sizeof(m_head) - m_headSent : m_bodySize - m_bodySent;
 }
 
-void CPipeTransfer::MarkSent(std::size_t count)
+void CBusTransfer::MarkSent(std::size_t count)
 {
     if (m_headSent < sizeof(m_head)) {
         m_headSent += count;
@@ -75,7 +75,7 @@ void CPipeTransfer::MarkSent(std::size_t count)
     }
 }
 
-std::size_t CPipeTransfer::Feed(const BYTE* data, std::size_t size)
+std::size_t CBusTransfer::Feed(const BYTE* data, std::size_t size)
 {
     std::size_t taken = 0;
     while (!m_completed && taken < size) {
@@ -88,7 +88,7 @@ std::size_t CPipeTransfer::Feed(const BYTE* data, std::size_t size)
     return taken;
 }
 
-std::size_t CPipeTransfer::FeedHeader(const BYTE* data, std::size_t size)
+std::size_t CBusTransfer::FeedHeader(const BYTE* data, std::size_t size)
 {
     const std::size_t taken = std::min(size, sizeof(m_reply) - m_replyHeaderGot);
     std::memcpy(m_reply + m_replyHeaderGot, data, taken);
@@ -110,7 +110,7 @@ std::size_t CPipeTransfer::FeedHeader(const BYTE* data, std::size_t size)
     return taken;
 }
 
-std::size_t CPipeTransfer::FeedData(const BYTE* data, std::size_t size)
+std::size_t CBusTransfer::FeedData(const BYTE* data, std::size_t size)
 {
     const std::size_t taken = std::min<std::size_t>(size, m_dataLeft);
     if (m_replyStatus == 0 && m_buffer != nullptr && m_dataKept < m_bufferSize) {
@@ -127,14 +127,14 @@ std::size_t CPipeTransfer::FeedData(const BYTE* data, std::size_t size)
     return taken;
 }
 
-void CPipeTransfer::Fail(DWORD error)
+void CBusTransfer::Fail(DWORD error)
 {
     if (!m_completed) {
         Finish(error, 0);
     }
 }
 
-void CPipeTransfer::Finish(DWORD error, DWORD count)
+void CBusTransfer::Finish(DWORD error, DWORD count)
 {
     m_completed = true;
     m_error = error;
@@ -148,7 +148,7 @@ void CPipeTransfer::Finish(DWORD error, DWORD count)
     }
 }
 
-void CPipeTransfer::Detach()
+void CBusTransfer::Detach()
 {
     if (m_detached) {
         return;
