@@ -1,21 +1,14 @@
 // Starts and ends the mutex-holding helper process.
 #include "MutexHolderProcess.h"
 
+#include "TestPaths.h"
+
 #include <atomic>
 #include <vector>
 
 namespace {
 
 std::atomic<int> g_serial{0};
-
-std::string SiblingProgram(const char* fileName)
-{
-    char self[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, length);
-    const std::size_t slash = path.find_last_of("\\/");
-    return path.substr(0, slash + 1) + fileName;
-}
 
 std::string UniqueEventName(const char* purpose)
 {
@@ -31,7 +24,7 @@ MutexHolderProcess::MutexHolderProcess(const std::string& mutexName, Ending endi
     const std::string finishName = UniqueEventName("finish");
     m_ready = ::CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
     m_finish = ::CreateEventA(nullptr, TRUE, FALSE, finishName.c_str());
-    const std::string program = SiblingProgram("trelox_mutex_holder.exe");
+    const std::string program = SiblingOfTestProgram("trelox_mutex_holder.exe");
     std::string command = "\"" + program + "\" \"" + mutexName + "\" " +
                           (ending == Ending::Release ? "release " : "abandon ") + readyName + " " + finishName;
     std::vector<char> commandLine(command.begin(), command.end());
