@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "DevsimFixture.h"
@@ -164,6 +165,20 @@ TEST_F(DevsimContractTest, RefusesAPathThatAnotherDeviceAlreadyPresents)
     DevsimProcess second(m_bus, m_temp.MakeSubdirectory("second"));
     EXPECT_EQ(2, second.RunToExit({}));
     EXPECT_TRUE(MarkerPresent());
+    Connect();
+    EXPECT_EQ("SIM0001", Exchange("?S", 64));
+}
+
+TEST_F(DevsimContractTest, ReplacesAMarkerLeftByAKilledSimulator)
+{
+    const std::string path = InterfacePath("SIM0001");
+    for (const std::string& name : {path, path + "\\PIPE02"}) {
+        FILE* file = std::fopen((m_bus + "/" + name).c_str(), "w");
+        ASSERT_NE(nullptr, file);
+        std::fclose(file);
+    }
+    StartDevsim({});
+    EXPECT_EQ(1u, m_devsim.LinesWith({"stale-marker-removed"}).size());
     Connect();
     EXPECT_EQ("SIM0001", Exchange("?S", 64));
 }

@@ -66,6 +66,18 @@ bool BusDirectory::Exists(const std::string& name) const
     return fstatat(m_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+bool BusDirectory::Answers(const std::string& name) const
+{
+    sockaddr_un address;
+    socklen_t length = 0;
+    if (!SocketAddress(name, &address, &length)) return false;
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool answered = connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0;
+    close(fd);
+    return answered;
+}
+
 bool BusDirectory::CreateMarker(const std::string& name, const std::string& content, std::string* error) const
 {
     const std::string temporary = "." + name;

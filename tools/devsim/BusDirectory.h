@@ -25,6 +25,8 @@ public:
     bool SocketAddress(const std::string& name, sockaddr_un* address, socklen_t* length) const;
 
     bool Exists(const std::string& name) const;
+    // Whether a socket of that name accepts a connection (which is closed at once).
+    bool Answers(const std::string& name) const;
     // Creates the marker atomically: writes ".name", renames it to "name".
     bool CreateMarker(const std::string& name, const std::string& content, std::string* error) const;
     // Removes an entry; a missing entry is no failure.

@@ -8,23 +8,22 @@
 
 namespace {
 
-struct ActionSpec {
+struct ActionKind {
     const char* name;
     FaultAction action;
     bool argumentRequired;
-    bool argumentAllowed;
 };
 
-const ActionSpec kActions[] = {
-    {"refuse", FaultAction::Refuse, false, true},
-    {"reply", FaultAction::Reply, false, true},
-    {"long", FaultAction::LongReply, true, true},
-    {"stall-write", FaultAction::StallWrite, false, true},
-    {"stall-read", FaultAction::StallRead, false, true},
-    {"short", FaultAction::ShortWrite, true, true},
-    {"write-error", FaultAction::WriteError, true, true},
-    {"read-error", FaultAction::ReadError, true, true},
-    {"leave", FaultAction::Leave, false, true},
+const ActionKind kActions[] = {
+    {"refuse", FaultAction::Refuse, false},
+    {"reply", FaultAction::Reply, false},
+    {"long", FaultAction::LongReply, true},
+    {"stall-write", FaultAction::StallWrite, false},
+    {"stall-read", FaultAction::StallRead, false},
+    {"short", FaultAction::ShortWrite, true},
+    {"write-error", FaultAction::WriteError, true},
+    {"read-error", FaultAction::ReadError, true},
+    {"leave", FaultAction::Leave, false},
 };
 
 std::vector<std::string> SplitCommas(const std::string& text)
@@ -82,21 +81,21 @@ bool FaultRule::Parse(const std::string& text, FaultRule* rule, std::string* err
                 return false;
             }
         } else {
-            const ActionSpec* spec = nullptr;
-            for (const ActionSpec& candidate : kActions) {
-                if (key == candidate.name) spec = &candidate;
+            const ActionKind* kind = nullptr;
+            for (const ActionKind& candidate : kActions) {
+                if (key == candidate.name) kind = &candidate;
             }
-            if (spec == nullptr || haveAction) {
-                *error = "fault '" + text + "': " + (spec ? "more than one action" : "unknown key '" + key + "'");
+            if (kind == nullptr || haveAction) {
+                *error = "fault '" + text + "': " + (kind ? "more than one action" : "unknown key '" + key + "'");
                 return false;
             }
-            if (spec->argumentRequired && !hasValue) {
+            if (kind->argumentRequired && !hasValue) {
                 *error = "fault '" + text + "': " + key + " needs a value";
                 return false;
             }
-            result.m_action = spec->action;
+            result.m_action = kind->action;
             haveAction = true;
-            if (spec->action == FaultAction::Reply) {
+            if (kind->action == FaultAction::Reply) {
                 if (!ByteText::ParseHex(value, &result.m_bytes)) {
                     *error = "fault '" + text + "': reply=HEX needs pairs of hex digits";
                     return false;
@@ -107,7 +106,7 @@ bool FaultRule::Parse(const std::string& text, FaultRule* rule, std::string* err
                     *error = "fault '" + text + "': " + key + " needs a number";
                     return false;
                 }
-                if (spec->action == FaultAction::Refuse) {
+                if (kind->action == FaultAction::Refuse) {
                     result.m_times = number;
                 } else {
                     result.m_argument = number;
@@ -136,8 +135,8 @@ bool FaultRule::Aims(bool isQuery, long record, char letter) const
 
 const char* FaultRule::ActionName() const
 {
-    for (const ActionSpec& spec : kActions) {
-        if (spec.action == m_action) return spec.name;
+    for (const ActionKind& kind : kActions) {
+        if (kind.action == m_action) return kind.name;
     }
     return "?";
 }

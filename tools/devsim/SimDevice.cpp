@@ -49,8 +49,14 @@ void SimDevice::Log(const std::string& text)
 bool SimDevice::Arrive(std::string* error)
 {
     if (m_bus.Exists(m_config.interfacePath)) {
-        *error = "a device with this path is already on the bus: " + m_config.interfacePath;
-        return false;
+        // A device that still serves either pipe is present; otherwise the
+        // marker was left by a simulator that was killed, and is cleared.
+        if (m_bus.Answers(m_outputListener.Name()) || m_bus.Answers(m_inputListener.Name())) {
+            *error = "a device with this path is already on the bus: " + m_config.interfacePath;
+            return false;
+        }
+        m_bus.Remove(m_config.interfacePath);
+        Log("stale-marker-removed path=" + m_config.interfacePath);
     }
     if (!m_outputListener.Start(m_config.refuseOutputPipe, error) ||
         !m_inputListener.Start(m_config.refuseInputPipe, error) ||
