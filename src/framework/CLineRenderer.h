@@ -1,0 +1,45 @@
+// Direct mode on a terminal: each dialog as one line of its visible texts
+// and progress bars in reading order ("Download [#####     ] 42 %"). On a
+// terminal the line is redrawn in place whenever it changes; into a file or
+// pipe, plain lines: a dialog with a progress bar at most once per 10 % step
+// and always its last state, any other dialog once per state of its leading
+// text. Message boxes are blocks with their caption. Everything goes to one
+// stream, flushed as shown.
+#pragma once
+
+#include <map>
+#include <ostream>
+#include <string>
+
+#include "CTextRenderer.h"
+
+class CLineRenderer : public CTextRenderer {
+public:
+    CLineRenderer(std::ostream& out, bool inPlace);
+
+    void ShowDialogs(const CPortableWindowSystem& windows, const std::vector<const WindowState*>& dialogs) override;
+    void DialogGone(const CPortableWindowSystem& windows, const WindowState& dialog) override;
+    void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) override;
+    void ShowAnswer(int button) override;
+    void ShowFilePrompt(const CString& initialFile) override;
+
+    // The line of a dialog, in UTF-8.
+    static std::string LineOf(const CPortableWindowSystem& windows, const WindowState& dialog);
+
+private:
+    struct Shown {
+        std::string line;  // as last written
+        std::string key;   // what a plain line is written for
+    };
+
+    static std::string PlainKeyOf(const CPortableWindowSystem& windows, const WindowState& dialog);
+    static bool HasProgressBar(const CPortableWindowSystem& windows, const WindowState& dialog);
+    void ShowInPlace(WindowHandle dialog, const std::string& line);
+    void ShowPlain(WindowHandle dialog, const std::string& line, const std::string& key);
+    void EndOpenLine();
+
+    std::ostream& m_out;
+    bool m_inPlace;
+    WindowHandle m_openLineOf = nullptr;  // in place: the dialog whose line the cursor is on
+    std::map<WindowHandle, Shown> m_shown;
+};
