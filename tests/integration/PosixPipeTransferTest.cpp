@@ -39,7 +39,10 @@ class PosixPipeTransferTest : public ::testing::Test {
 protected:
     void SetUp() override { m_bus.CreateBus(); }
 
-    std::string InterfacePath() const { return "\\\\?\\usb#vid_1234&pid_5678#SIM0001" + std::string(PosixTestBus::kClassSuffix); }
+    std::string InterfacePath() const
+    {
+        return "\\\\?\\usb#vid_1234&pid_5678#SIM0001" + std::string(PosixTestBus::kClassSuffix);
+    }
     std::string WritePipePath() const { return InterfacePath() + "\\PIPE02"; }
     std::string ReadPipePath() const { return InterfacePath() + "\\PIPE03"; }
 

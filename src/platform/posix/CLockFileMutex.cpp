@@ -2,13 +2,14 @@
 #include "CLockFileMutex.h"
 
 #include <sys/file.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "CPosixClock.h"
+
 namespace {
-constexpr long kRetryNanoseconds = 5L * 1000 * 1000;
+constexpr std::uint64_t kRetryMilliseconds = 5;
 constexpr DWORD kInfinite = 0xFFFFFFFF;
 
 bool TryLock(int fd)
@@ -30,7 +31,7 @@ DWORD CLockFileMutex::Wait(DWORD milliseconds)
 {
     // Other holders are other processes: nothing here can be woken by them,
     // so a wait with a time-out retries at a short interval.
-    DWORD waited = 0;
+    const std::uint64_t start = CPosixClock::NowMilliseconds();
     for (;;) {
         if (TryLock(m_fd)) {
             m_held = true;
@@ -39,12 +40,10 @@ DWORD CLockFileMutex::Wait(DWORD milliseconds)
         if (errno != EWOULDBLOCK) {
             return WAIT_FAILED;
         }
-        if (milliseconds != kInfinite && waited >= milliseconds) {
+        if (milliseconds != kInfinite && CPosixClock::NowMilliseconds() - start >= milliseconds) {
             return WAIT_TIMEOUT;
         }
-        const timespec pause = {0, kRetryNanoseconds};
-        ::nanosleep(&pause, nullptr);
-        waited += kRetryNanoseconds / 1000000;
+        CPosixClock::Sleep(kRetryMilliseconds);
     }
 }
 
