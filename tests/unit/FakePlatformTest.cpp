@@ -3,6 +3,8 @@
 // notices for registered windows, and the virtual clock.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
