@@ -203,6 +203,17 @@ typedef void* WindowHandle;
 #define DBT_DEVTYP_DEVICEINTERFACE 0x00000005
 #endif
 
+// System metrics the program asks for.
+#ifndef SM_CXICON
+#define SM_CXICON 11
+#define SM_CYICON 12
+#endif
+
+// Common control classes.
+#ifndef ICC_WIN95_CLASSES
+#define ICC_WIN95_CLASSES 0x000000FF
+#endif
+
 // Open-file dialog flags.
 #ifndef OFN_HIDEREADONLY
 #define OFN_OVERWRITEPROMPT 0x00000002

@@ -396,6 +396,40 @@ LRESULT CPortableWindowSystem::DefWindowProc(WindowHandle window, UINT message, 
     }
 }
 
+HANDLE CPortableWindowSystem::BeginPaint(WindowHandle window)
+{
+    // The window's handle serves as its device context.
+    return Find(window) != nullptr ? window : nullptr;
+}
+
+void CPortableWindowSystem::EndPaint(WindowHandle window, HANDLE dc)
+{
+    (void)window;
+    (void)dc;
+}
+
+void CPortableWindowSystem::GetClientSize(WindowHandle window, int* width, int* height)
+{
+    // Dialog units at a base of 8 by 16 pixels.
+    const WindowState* state = Find(window);
+    const bool sized = state != nullptr && state->dialogTemplate != nullptr;
+    *width = sized ? state->dialogTemplate->cx * 2 : 0;
+    *height = sized ? state->dialogTemplate->cy * 2 : 0;
+}
+
+int CPortableWindowSystem::GetSystemMetrics(int index)
+{
+    return index == SM_CXICON || index == SM_CYICON ? 32 : 0;
+}
+
+void CPortableWindowSystem::DrawIcon(HANDLE dc, int x, int y, HANDLE icon)
+{
+    (void)dc;
+    (void)x;
+    (void)y;
+    (void)icon;
+}
+
 bool CPortableWindowSystem::HasSystemMenu(WindowHandle window)
 {
     const WindowState* state = Find(window);
@@ -513,6 +547,48 @@ bool CPortableWindowSystem::PressButton(WindowHandle dialog, int id)
     return true;
 }
 
+void CPortableWindowSystem::QueueDialogKey(WindowHandle dialog, int key)
+{
+    QueuedMessage queued;
+    queued.window = dialog;
+    queued.dialogKey = key;
+    m_queue.push_back(std::move(queued));
+}
+
+void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, int key)
+{
+    if (m_modalDispatchDepth == 0 || !IsWindowEnabled(dialog)) {
+        return;
+    }
+    if (key == kKeyEscape) {
+        const WindowHandle cancel = GetDlgItem(dialog, IDCANCEL);
+        if (cancel == nullptr || IsWindowEnabled(cancel)) {
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        }
+        return;
+    }
+    if (key != kKeyEnter) {
+        return;
+    }
+    int id = IDOK;
+    const WindowState* focused = Find(m_focus);
+    if (focused != nullptr && focused->parent == dialog && focused->kind == ControlKind::PushButton) {
+        id = focused->controlId;
+    } else {
+        for (const WindowHandle control : Find(dialog)->controls) {
+            const WindowState* item = Find(control);
+            if (item->kind == ControlKind::PushButton && (item->flags & ctlDefaultButton) != 0) {
+                id = item->controlId;
+                break;
+            }
+        }
+    }
+    const WindowHandle button = GetDlgItem(dialog, id);
+    if (button == nullptr || IsWindowEnabled(button)) {
+        SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+}
+
 void CPortableWindowSystem::CollectDeviceNotices()
 {
     DeviceNotice notice;
@@ -534,6 +610,10 @@ void CPortableWindowSystem::Dispatch(QueuedMessage& message)
 {
     if (message.input) {
         message.input();
+        return;
+    }
+    if (message.dialogKey != 0) {
+        TakeDialogKey(message.window, message.dialogKey);
         return;
     }
     if (message.message == WM_DEVICECHANGE) {
@@ -564,9 +644,13 @@ bool CPortableWindowSystem::DispatchOneWaiting()
 
 void CPortableWindowSystem::PumpWaitingMessages()
 {
+    // Inside a modal loop the pump still gives no dialog-keyboard processing.
+    const int outerDepth = m_modalDispatchDepth;
+    m_modalDispatchDepth = 0;
     PollInput();
     while (DispatchOneWaiting()) {
     }
+    m_modalDispatchDepth = outerDepth;
     Present();
 }
 
@@ -592,7 +676,10 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
             break;
         }
         PollInput();
-        if (DispatchOneWaiting()) {
+        ++m_modalDispatchDepth;
+        const bool dispatched = DispatchOneWaiting();
+        --m_modalDispatchDepth;
+        if (dispatched) {
             continue;
         }
         Present();

@@ -44,6 +44,12 @@ public:
     LRESULT SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    HANDLE BeginPaint(WindowHandle window) override;
+    void EndPaint(WindowHandle window, HANDLE dc) override;
+    void GetClientSize(WindowHandle window, int* width, int* height) override;
+    int GetSystemMetrics(int index) override;
+    void DrawIcon(HANDLE dc, int x, int y, HANDLE icon) override;
+
     bool HasSystemMenu(WindowHandle window) override;
     void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) override;
 
@@ -84,6 +90,12 @@ public:
     // A press of button `id` of `dialog`, taken only as the user could: the
     // button exists and is visible and enabled in a visible, enabled dialog.
     bool PressButton(WindowHandle dialog, int id);
+    // Enter or Esc for `dialog`: they act only when a modal loop takes them
+    // (the pump gives no dialog-keyboard processing), and then as the
+    // focused push button or the default button, or as Cancel.
+    static const int kKeyEnter = '\r';
+    static const int kKeyEscape = 0x1B;
+    void QueueDialogKey(WindowHandle dialog, int key);
 
 protected:
     // Takes input waiting now (keys, signals) without blocking.
@@ -116,6 +128,7 @@ private:
         LPARAM lParam = 0;
         std::vector<BYTE> record;       // device notices: the broadcast record
         std::function<void()> input;    // simulated or terminal input
+        int dialogKey = 0;              // Enter or Esc for `window`
     };
     struct Timer {
         WindowHandle window;
@@ -129,6 +142,7 @@ private:
     void AddControls(WindowState& dialog);
     void NotifyParent(const WindowState& control, UINT code);
     void Dispatch(QueuedMessage& message);
+    void TakeDialogKey(WindowHandle dialog, int key);
     void CollectDeviceNotices();
     bool TakeDueTimer(Timer* timer);
     void ForgetWindow(WindowHandle window);
@@ -141,5 +155,6 @@ private:
     std::vector<WindowHandle> m_modalStack;
     WindowHandle m_focus = nullptr;
     int m_waitCursorDepth = 0;
+    int m_modalDispatchDepth = 0;  // > 0 while a modal loop dispatches
     DWORD m_commonControlClasses = 0;
 };

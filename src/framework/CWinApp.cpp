@@ -103,3 +103,9 @@ void AfxPumpWaitingMessages()
 {
     WindowSystem().PumpWaitingMessages();
 }
+
+BOOL AfxInitCommonControls(DWORD classes)
+{
+    WindowSystem().InitCommonControls(classes);
+    return TRUE;
+}

@@ -59,3 +59,6 @@ int AfxRunApplication(int argc, char* argv[]);
 // Takes every window message waiting now, translates and dispatches it, and
 // returns when none is waiting. No dialog-keyboard processing.
 void AfxPumpWaitingMessages();
+
+// Registers the common control classes `classes` (ICC_...) for the dialogs.
+BOOL AfxInitCommonControls(DWORD classes);

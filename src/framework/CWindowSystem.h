@@ -46,6 +46,14 @@ public:
     // The system's default handling of a message the window did not handle.
     virtual LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
+    // ---- Painting. A device context for the window's paint, or null; the
+    // client area's size; the system's metrics; an icon drawn at x, y.
+    virtual HANDLE BeginPaint(WindowHandle window) = 0;
+    virtual void EndPaint(WindowHandle window, HANDLE dc) = 0;
+    virtual void GetClientSize(WindowHandle window, int* width, int* height) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual void DrawIcon(HANDLE dc, int x, int y, HANDLE icon) = 0;
+
     // ---- System menu.
     virtual bool HasSystemMenu(WindowHandle window) = 0;
     virtual void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) = 0;
@@ -64,6 +72,8 @@ public:
     virtual void PumpWaitingMessages() = 0;
     // Runs the modal loop of `dialog` (with dialog-keyboard processing) until
     // EndModalLoop; returns its result.
+    // Keys reach a dialog as Enter and Esc do only here: Enter presses the
+    // focused push button or else the default button, Esc presses Cancel.
     virtual int RunModalLoop(WindowHandle dialog) = 0;
     virtual void EndModalLoop(WindowHandle dialog, int result) = 0;
 

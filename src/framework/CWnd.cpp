@@ -142,6 +142,12 @@ BOOL CWnd::IsIconic() const
     return WindowSystem().IsIconic(m_hWnd) ? TRUE : FALSE;
 }
 
+void CWnd::GetClientRect(CRect* rect) const
+{
+    *rect = CRect();
+    WindowSystem().GetClientSize(m_hWnd, &rect->right, &rect->bottom);
+}
+
 void CWnd::SetFocus()
 {
     WindowSystem().SetFocus(m_hWnd);

@@ -7,6 +7,7 @@
 
 #include "AfxTypes.h"
 #include "CCmdTarget.h"
+#include "CRect.h"
 #include "CString.h"
 
 class CMenu;
@@ -62,6 +63,7 @@ public:
     BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
     void SetFocus();
+    void GetClientRect(CRect* rect) const;
 
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, void* timerProc = nullptr);
     BOOL KillTimer(UINT_PTR id);

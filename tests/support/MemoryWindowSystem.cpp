@@ -147,6 +147,12 @@ void MemoryWindowSystem::BeginWaitCursor()
     CPortableWindowSystem::BeginWaitCursor();
 }
 
+void MemoryWindowSystem::DrawIcon(HANDLE dc, int x, int y, HANDLE icon)
+{
+    // A paint's device context is its window's handle here.
+    m_iconDraws.push_back(IconDrawRecord{dc, x, y, icon});
+}
+
 WindowHandle MemoryWindowSystem::FindDialog(UINT templateId) const
 {
     WindowHandle newest = nullptr;

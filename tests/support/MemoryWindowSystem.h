@@ -22,6 +22,13 @@ struct MessageBoxRecord {
     int answer = 0;
 };
 
+struct IconDrawRecord {
+    WindowHandle window = nullptr;
+    int x = 0;
+    int y = 0;
+    HANDLE icon = nullptr;
+};
+
 struct FileDialogRecord {
     WindowHandle owner = nullptr;
     CString initialFile;
@@ -67,6 +74,7 @@ public:
     int FocusedControlId(WindowHandle dialog) const;
     const std::vector<SystemMenuItem>& SystemMenu(WindowHandle window) const;
     int WaitCursorBegins() const { return m_waitCursorBegins; }
+    const std::vector<IconDrawRecord>& IconDraws() const { return m_iconDraws; }
 
     // ---- User input, queued: carried out when the program takes messages
     // (a modal loop, the pump), in order, against the state at that time.
@@ -76,9 +84,13 @@ public:
     // Puts the focus on a control (the edit that had it reports EN_KILLFOCUS).
     void MoveFocus(WindowHandle dialog, int id);
     void CloseBox(WindowHandle dialog);
+    // Enter and Esc; only a modal loop gives them their dialog meaning.
+    void PressEnter(WindowHandle dialog) { QueueDialogKey(dialog, kKeyEnter); }
+    void PressEscape(WindowHandle dialog) { QueueDialogKey(dialog, kKeyEscape); }
     void ChooseSystemCommand(WindowHandle window, UINT command);
 
     void BeginWaitCursor() override;
+    void DrawIcon(HANDLE dc, int x, int y, HANDLE icon) override;
 
 protected:
     bool WaitForInput(DWORD milliseconds) override;
@@ -103,4 +115,5 @@ private:
     std::function<bool()> m_idleHook;
     int m_idleCallsInARow = 0;
     int m_waitCursorBegins = 0;
+    std::vector<IconDrawRecord> m_iconDraws;
 };

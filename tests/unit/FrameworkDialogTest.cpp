@@ -262,3 +262,82 @@ TEST_F(DialogTest, FileDialogAsksWithItsOwnerInitialNameAndFlags)
     EXPECT_TRUE(m_mainWindow.IsWindowEnabled());
 }
 }  // namespace
+
+namespace {
+class KeyDialog : public CDialog {
+public:
+    KeyDialog() : CDialog(test_dialog::kTemplateId) {}
+    std::vector<int> buttons;
+
+protected:
+    void OnButton() { buttons.push_back(test_dialog::kButton); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(KeyDialog, CDialog)
+    ON_BN_CLICKED(test_dialog::kButton, &KeyDialog::OnButton)
+END_MESSAGE_MAP()
+
+class DialogKeysTest : public ::testing::Test {
+protected:
+    DialogKeysTest()
+    {
+        m_platform.Install();
+        test_dialog::Register();
+    }
+    FakePlatform m_platform;
+    MemoryWindowSystem m_windows;
+};
+
+TEST_F(DialogKeysTest, EnterPressesTheFocusedButtonOrElseTheDefaultButton)
+{
+    KeyDialog dialog;
+    int turn = 0;
+    m_windows.SetIdleHook([&] {
+        const WindowHandle running = m_windows.CurrentModalDialog();
+        if (turn++ == 0) {
+            m_windows.MoveFocus(running, test_dialog::kButton);
+            m_windows.PressEnter(running);
+            m_windows.MoveFocus(running, test_dialog::kEdit);
+            m_windows.Type(running, test_dialog::kEdit, "getippt");
+        }
+        m_windows.PressEnter(running);
+        return true;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.buttons, std::vector<int>{test_dialog::kButton});
+}
+
+TEST_F(DialogKeysTest, EscapeIsCancelUnlessTheCancelButtonIsDisabled)
+{
+    KeyDialog dialog;
+    int turn = 0;
+    m_windows.SetIdleHook([&] {
+        const WindowHandle running = m_windows.CurrentModalDialog();
+        if (turn++ == 0) {
+            dialog.GetDlgItem(IDCANCEL)->EnableWindow(FALSE);
+            m_windows.PressEscape(running);
+        } else if (turn == 2) {
+            EXPECT_NE(dialog.GetSafeHwnd(), nullptr);
+            dialog.GetDlgItem(IDCANCEL)->EnableWindow(TRUE);
+            m_windows.PressEscape(running);
+        }
+        return turn < 5;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(DialogKeysTest, ThePumpGivesKeysNoDialogMeaning)
+{
+    KeyDialog dialog;
+    ASSERT_TRUE(dialog.Create(test_dialog::kTemplateId));
+    dialog.ShowWindow(SW_SHOW);
+    m_windows.MoveFocus(dialog.GetSafeHwnd(), test_dialog::kButton);
+    m_windows.PressEnter(dialog.GetSafeHwnd());
+    m_windows.PressEscape(dialog.GetSafeHwnd());
+    AfxPumpWaitingMessages();
+    EXPECT_TRUE(dialog.buttons.empty());
+    EXPECT_TRUE(dialog.IsWindowVisible());
+}
+}  // namespace

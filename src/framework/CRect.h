@@ -1,0 +1,12 @@
+// A rectangle in pixels, as the window's client area is given.
+#pragma once
+
+struct CRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
