@@ -86,17 +86,20 @@ CWnd* AfxGetMainWnd()
     return app != nullptr ? app->m_pMainWnd : nullptr;
 }
 
-int AfxRunApplication(int argc, char* argv[])
+int AfxRunApplicationWith(CWindowSystem& windows, CPlatform& platform, int argc, char* argv[])
 {
+    SetWindowSystem(&windows);
+    SetPlatform(&platform);
     CWinApp* app = AfxGetApp();
-    if (app == nullptr) {
-        return 1;
+    int exitCode = 1;
+    if (app != nullptr) {
+        app->SetCommandLine(argc, argv);
+        // FALSE from start-up ends the run as TRUE does: the program has no
+        // message loop of the application's own.
+        app->InitInstance();
+        exitCode = app->ExitInstance();
     }
-    app->SetCommandLine(argc, argv);
-    // FALSE from start-up ends the run the same way as TRUE: this program has
-    // no message loop of the application's own.
-    app->InitInstance();
-    return app->ExitInstance();
+    return exitCode;
 }
 
 void AfxPumpWaitingMessages()

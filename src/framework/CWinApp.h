@@ -5,6 +5,8 @@
 #include "AfxTypes.h"
 #include "CCmdTarget.h"
 #include "CString.h"
+#include "CWindowSystem.h"
+#include "platform/CPlatform.h"
 
 class CCommandLineInfo;
 class CWnd;
@@ -52,9 +54,17 @@ CString AfxGetAppTitle();
 // The application's main window, or null.
 CWnd* AfxGetMainWnd();
 
-// The entry the program's main() calls: runs the application object's
-// start-up on the build's window system and returns its exit status.
-int AfxRunApplication(int argc, char* argv[]);
+// Runs the application object's start-up on `windows` and `platform`
+// (installed for the run) and returns the exit status it chose.
+int AfxRunApplicationWith(CWindowSystem& windows, CPlatform& platform, int argc, char* argv[]);
+
+// The entry the program's main() calls, on the build's backends. Defined in
+// the header so that the program's own object names the backends, and the
+// linker takes them ahead of the framework and platform that call them.
+inline int AfxRunApplication(int argc, char* argv[])
+{
+    return AfxRunApplicationWith(BuildWindowSystem(), BuildPlatform(), argc, argv);
+}
 
 // Takes every window message waiting now, translates and dispatches it, and
 // returns when none is waiting. No dialog-keyboard processing.
