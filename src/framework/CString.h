@@ -49,6 +49,8 @@ public:
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator==(const CString& a, const char* b) { return a.m_bytes == b; }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
+    friend bool operator==(const char* a, const CString& b) { return b == a; }
+    friend bool operator!=(const char* a, const CString& b) { return !(b == a); }
     friend CString operator+(const CString& a, const CString& b);
 
 private:
