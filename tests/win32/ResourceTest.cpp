@@ -157,7 +157,7 @@ protected:
 
 std::string ModuleName(const ::testing::TestParamInfo<std::string>& info)
 {
-    return info.param.find("trelox_resources.dll") != std::string::npos ? "ResourceDll" : "TreloxExe";
+    return info.index == 0 ? "ResourceDll" : "TreloxExe";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, ResourceTest, ::testing::ValuesIn(ModulesToCheck()), ModuleName);
