@@ -1,5 +1,5 @@
-// A device interface registered in the system's device list for the tests,
-// as wine-device.md describes: a root-enumerated device with one interface
+// A device interface registered in the system's device list for the tests:
+// a root-enumerated device with one interface
 // of a test class, made present or absent through its "Linked" value.
 // Only meant for a throw-away Wine prefix.
 #pragma once
