@@ -49,6 +49,8 @@ step "native build" build default
 step "native tests" ctest_step default
 step "sanitizer build" build asan
 step "sanitizer tests" ctest_step asan
+step "windows build" build mingw
+step "windows tests under wine" ctest_step mingw
 for extra in scripts/checks/*.sh; do
   [ -x "$extra" ] || continue
   step "$(basename "$extra" .sh)" "$extra"
