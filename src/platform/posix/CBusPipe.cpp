@@ -8,7 +8,7 @@
 #include <cerrno>
 
 namespace {
-constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
 }
 
 CBusPipe::CBusPipe(int socketFd, PipeAccess access) : m_fd(socketFd), m_access(access), m_chunk(kChunkSize) {}

@@ -59,7 +59,7 @@ private:
     void Finish(DWORD error, DWORD count);
 
     bool m_isWrite;
-    BYTE m_head[4];
+    BYTE m_head[4] = {};
     std::size_t m_headSent = 0;
     const BYTE* m_body = nullptr;
     std::size_t m_bodySize = 0;
@@ -69,7 +69,7 @@ private:
     BYTE* m_buffer = nullptr;
     DWORD m_bufferSize = 0;
     DWORD m_requested = 0;
-    BYTE m_reply[8];
+    BYTE m_reply[8] = {};
     std::size_t m_replyHeaderGot = 0;
     std::uint32_t m_dataLeft = 0;
     DWORD m_dataKept = 0;

@@ -22,6 +22,7 @@ CExclusiveFile* CExclusiveFile::Open(const std::string& path)
     }
     struct stat info;
     int error = 0;
+    // NOLINTNEXTLINE(bugprone-branch-clone): two different failures both leave their errno
     if (::fstat(fd, &info) != 0) {
         error = errno;
     } else if (S_ISDIR(info.st_mode)) {
