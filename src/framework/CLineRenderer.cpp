@@ -202,3 +202,10 @@ void CLineRenderer::ShowFilePrompt(const CString& initialFile)
     m_out << ": ";
     m_out.flush();
 }
+
+void CLineRenderer::ShowClosingLine(const CString& text)
+{
+    EndOpenLine();
+    m_out << OneLine(text) << '\n';
+    m_out.flush();
+}

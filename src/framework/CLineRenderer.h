@@ -22,6 +22,7 @@ public:
     void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) override;
     void ShowAnswer(int button) override;
     void ShowFilePrompt(const CString& initialFile) override;
+    void ShowClosingLine(const CString& text) override;
 
     // The line of a dialog, in UTF-8.
     static std::string LineOf(const CPortableWindowSystem& windows, const WindowState& dialog);

@@ -24,4 +24,6 @@ public:
     virtual void ShowAnswer(int button) = 0;
     // The prompt of the open-file dialog, read as one line after it.
     virtual void ShowFilePrompt(const CString& initialFile) = 0;
+    // The run's closing line, below everything shown before.
+    virtual void ShowClosingLine(const CString& text) { (void)text; }
 };

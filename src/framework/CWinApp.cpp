@@ -107,6 +107,11 @@ void AfxPumpWaitingMessages()
     WindowSystem().PumpWaitingMessages();
 }
 
+void AfxShowClosingLine(const CString& text)
+{
+    WindowSystem().ShowClosingLine(text);
+}
+
 BOOL AfxInitCommonControls(DWORD classes)
 {
     WindowSystem().InitCommonControls(classes);

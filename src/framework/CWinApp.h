@@ -70,5 +70,8 @@ inline int AfxRunApplication(int argc, char* argv[])
 // returns when none is waiting. No dialog-keyboard processing.
 void AfxPumpWaitingMessages();
 
+// Leaves `text` as the run's closing line where the window system shows one.
+void AfxShowClosingLine(const CString& text);
+
 // Registers the common control classes `classes` (ICC_...) for the dialogs.
 BOOL AfxInitCommonControls(DWORD classes);

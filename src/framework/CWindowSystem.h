@@ -90,6 +90,10 @@ public:
 
     // ---- Start-up: register the common controls of `classes`.
     virtual void InitCommonControls(DWORD classes) = 0;
+
+    // ---- A closing line the run leaves for whoever started it (a log, a
+    // terminal). Only window systems with a text output show it.
+    virtual void ShowClosingLine(const CString& text) { (void)text; }
 };
 
 // The window system in use: the build's backend unless a test installed another.

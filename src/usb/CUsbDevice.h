@@ -3,9 +3,12 @@
 // the identity queries and, with its windows, the download.
 #pragma once
 
+#include "flash/DownloadReport.h"
 #include "framework/AfxTypes.h"
 #include "framework/CString.h"
 #include "protocol/AckResult.h"
+#include "ui/CFlashInfoDlg.h"
+#include "usb/CUsbMessageWindow.h"
 
 class CUsbDevice {
 public:
@@ -55,13 +58,27 @@ public:
     // leaving `value` unchanged; throws nothing.
     bool QueryInfo(char letter, CString& value);
 
-    // ---- Device notices and the download are added with their windows:
-    // OnDeviceArrival / OnDeviceRemoval (usb/), DownloadFlashFile (flash/).
+    // ---- Device notices (usb/CUsbDeviceNotices.cpp).
+    // Creates the hidden window that hears the device's notices, unless it
+    // exists; done once at start-up, before the device is opened.
+    void CreateMessageWindow();
+    bool HasMessageWindow() const { return m_wndMessage.GetSafeHwnd() != nullptr; }
+    // Reopens the link; while the status window is shown, says that the
+    // programming has ended and, a second later, ends the window.
+    void OnDeviceArrival();
+    // Closes the link; while the status window is shown, says that the
+    // programming runs.
+    void OnDeviceRemoval();
+
+    // ---- The download of a flash file (flash/CUsbDeviceDownload.cpp). Shows
+    // every outcome to the user itself; returns it, with the figures of the
+    // transfer, for the caller's own account (the exit status).
+    DownloadReport DownloadFlashFile(const char* flashFile);
 
 private:
     HANDLE m_hReadPipe;
     HANDLE m_hWritePipe;
     CString m_strInstanceId;
-    // m_wndMessage (CUsbMessageWindow) and m_dlgFlashInfo (CFlashInfoDlg)
-    // follow here, in this order.
+    CUsbMessageWindow m_wndMessage;
+    CFlashInfoDlg m_dlgFlashInfo;
 };

@@ -74,6 +74,7 @@ public:
     int FocusedControlId(WindowHandle dialog) const;
     const std::vector<SystemMenuItem>& SystemMenu(WindowHandle window) const;
     int WaitCursorBegins() const { return m_waitCursorBegins; }
+    const std::vector<CString>& ClosingLines() const { return m_closingLines; }
     const std::vector<IconDrawRecord>& IconDraws() const { return m_iconDraws; }
 
     // ---- User input, queued: carried out when the program takes messages
@@ -90,6 +91,7 @@ public:
     void ChooseSystemCommand(WindowHandle window, UINT command);
 
     void BeginWaitCursor() override;
+    void ShowClosingLine(const CString& text) override { m_closingLines.push_back(text); }
     void DrawIcon(HANDLE dc, int x, int y, HANDLE icon) override;
 
 protected:
@@ -116,4 +118,5 @@ private:
     int m_idleCallsInARow = 0;
     int m_waitCursorBegins = 0;
     std::vector<IconDrawRecord> m_iconDraws;
+    std::vector<CString> m_closingLines;
 };

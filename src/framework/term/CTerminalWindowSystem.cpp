@@ -48,6 +48,11 @@ void CTerminalWindowSystem::SetRenderer(std::unique_ptr<CTextRenderer> renderer)
     m_renderer = std::move(renderer);
 }
 
+void CTerminalWindowSystem::ShowClosingLine(const CString& text)
+{
+    m_renderer->ShowClosingLine(text);
+}
+
 void CTerminalWindowSystem::PollInput()
 {
     for (int count = m_interrupts.TakeInterrupts(); count > 0; --count) {

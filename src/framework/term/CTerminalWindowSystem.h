@@ -18,6 +18,8 @@ public:
     // Puts another renderer (a full-screen one) in place of the line renderer.
     void SetRenderer(std::unique_ptr<CTextRenderer> renderer);
 
+    void ShowClosingLine(const CString& text) override;
+
 protected:
     void PollInput() override;
     bool WaitForInput(DWORD milliseconds) override;

@@ -31,8 +31,10 @@ thread_local DWORD t_lastError = 0;
 
 CPlatform& BuildPlatform()
 {
-    static CPosixPlatform platform;
-    return platform;
+    // Never destroyed: the application object is a static that outlives
+    // function statics, and its device closes its pipes when it goes.
+    static CPosixPlatform* const platform = new CPosixPlatform();
+    return *platform;
 }
 
 DWORD CPosixPlatform::GetLastError()

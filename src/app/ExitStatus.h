@@ -1,0 +1,19 @@
+// The process's exit status in direct mode: 0 when the device reported the
+// programming carried out and came back, a distinct code for every other
+// ending (docs/exit-status.md lists them).
+#pragma once
+
+#include "flash/DownloadReport.h"
+
+enum ExitStatus {
+    exitProgrammed = 0,           // also: dialog mode, and a run that does neither
+    exitNoApplication = 1,        // the framework found no application object
+    exitDeviceNotFound = 2,       // "USB-Schnittstelle konnte nicht geöffnet werden!"
+    exitFileNotOpened = 3,        // "Flash-Datei kann nicht geöffnet werden!"
+    exitLockGivenUp = 4,          // the lock prompt answered with Cancel
+    exitNotProgrammed = 5,        // no record answered with the programming report
+    exitStatusWindowGivenUp = 6,  // the wait for the device's return given up
+    exitDownloadFailed = 7,       // a failure outside a record's exchange
+};
+
+ExitStatus ExitStatusOf(DownloadOutcome outcome);

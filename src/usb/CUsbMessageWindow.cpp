@@ -1,0 +1,90 @@
+// The hidden window that hears the device's arrival and removal.
+#include "usb/CUsbMessageWindow.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "platform/CPlatform.h"
+#include "usb/CUsbDevice.h"
+#include "usb/DeviceContract.h"
+
+IMPLEMENT_DYNAMIC(CUsbMessageWindow, CWnd)
+
+BEGIN_MESSAGE_MAP(CUsbMessageWindow, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_DEVICECHANGE()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr DWORD kFilterSize = 32;
+// A record must reach past its class to be compared at all.
+constexpr std::size_t kRecordThroughClass = offsetof(DevBroadcastDeviceInterface, dbcc_name);
+
+// True when `data` is a device-interface record of the device's own class.
+bool IsNoticeOfDeviceClass(DWORD_PTR data)
+{
+    if (data == 0) {
+        return false;
+    }
+    const auto* header = reinterpret_cast<const DevBroadcastHeader*>(data);
+    if (header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE || header->dbch_size < kRecordThroughClass) {
+        return false;
+    }
+    const auto* record = reinterpret_cast<const DevBroadcastDeviceInterface*>(data);
+    return std::memcmp(record->dbcc_classguid.bytes, kDeviceInterfaceClass.bytes, sizeof kDeviceInterfaceClass.bytes) ==
+           0;
+}
+}  // namespace
+
+CUsbMessageWindow::CUsbMessageWindow() : m_hDevNotify(nullptr), m_pDevice(nullptr) {}
+
+CUsbMessageWindow::~CUsbMessageWindow()
+{
+    // Here, not in the base destructor, so that OnDestroy still runs.
+    DestroyWindow();
+}
+
+BOOL CUsbMessageWindow::CreateFor(CUsbDevice* device)
+{
+    m_pDevice = device;
+    return CreateEx(0, AfxRegisterWndClass(0), "TreloxMessageWindow", WS_POPUP, 0, 0, 0, 0, nullptr, 0, nullptr);
+}
+
+int CUsbMessageWindow::OnCreate(AfxCreateStruct* createStruct)
+{
+    if (CWnd::OnCreate(createStruct) == -1) {
+        return -1;
+    }
+    DevBroadcastDeviceInterface filter = {};
+    filter.dbcc_size = kFilterSize;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_reserved = 0;
+    filter.dbcc_classguid = kDeviceInterfaceClass;
+    filter.dbcc_name[0] = '\0';
+    // Without a registration the window simply hears nothing.
+    m_hDevNotify = Platform().RegisterDeviceNotification(m_hWnd, filter);
+    return 0;
+}
+
+void CUsbMessageWindow::OnDestroy()
+{
+    if (m_hDevNotify != nullptr) {
+        Platform().UnregisterDeviceNotification(m_hDevNotify);
+        m_hDevNotify = nullptr;
+    }
+    CWnd::OnDestroy();
+}
+
+BOOL CUsbMessageWindow::OnDeviceChange(UINT eventType, DWORD_PTR data)
+{
+    // Every notice of the class counts, whichever device of it it names.
+    if (IsNoticeOfDeviceClass(data) && m_pDevice != nullptr) {
+        if (eventType == DBT_DEVICEARRIVAL) {
+            m_pDevice->OnDeviceArrival();
+        } else if (eventType == DBT_DEVICEREMOVECOMPLETE) {
+            m_pDevice->OnDeviceRemoval();
+        }
+    }
+    return CWnd::OnDeviceChange(eventType, data);
+}
