@@ -51,3 +51,16 @@ std::string CCodePage1252::ToUtf8(const CString& text)
     }
     return out;
 }
+
+int CCodePage1252::FromUnicode(char32_t codePoint)
+{
+    if ((codePoint >= 0x20 && codePoint < 0x7F) || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<int>(codePoint);
+    }
+    for (int index = 0; index < 32; ++index) {
+        if (kHighControls[index] != 0 && kHighControls[index] == codePoint) {
+            return 0x80 + index;
+        }
+    }
+    return -1;
+}

@@ -11,4 +11,7 @@ public:
     // character, and the five bytes the code page leaves undefined, become
     // U+FFFD, so that device data cannot steer the terminal.
     static std::string ToUtf8(const CString& text);
+    // The byte of a typed character (a Unicode code point), or -1 when the
+    // code page has none for it or it is a control character.
+    static int FromUnicode(char32_t codePoint);
 };

@@ -67,6 +67,8 @@ void CPortableWindowSystem::AddControls(WindowState& dialog)
         control.flags = item.flags;
         control.x = item.x;
         control.y = item.y;
+        control.cx = item.cx;
+        control.cy = item.cy;
         control.text = CString(item.text);
         control.visible = (item.flags & ctlHidden) == 0;
         dialog.controls.push_back(control.handle);
@@ -306,7 +308,11 @@ void CPortableWindowSystem::SetFocus(WindowHandle window)
     if (left != nullptr && left->isControl && left->kind == ControlKind::Edit) {
         NotifyParent(*left, EN_KILLFOCUS);
     }
-    const WindowState* entered = Find(window);
+    WindowState* entered = Find(window);
+    WindowState* enteredDialog = entered != nullptr ? Find(entered->parent) : nullptr;
+    if (enteredDialog != nullptr) {
+        enteredDialog->lastFocus = window;
+    }
     if (entered != nullptr && entered->isControl && entered->kind == ControlKind::Edit && m_focus == window) {
         NotifyParent(*entered, EN_SETFOCUS);
     }
@@ -567,6 +573,10 @@ void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, int key)
         }
         return;
     }
+    if (key == kKeyTab || key == kKeyBackTab) {
+        MoveFocusInTabOrder(dialog, key == kKeyTab);
+        return;
+    }
     if (key != kKeyEnter) {
         return;
     }
@@ -586,6 +596,30 @@ void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, int key)
     const WindowHandle button = GetDlgItem(dialog, id);
     if (button == nullptr || IsWindowEnabled(button)) {
         SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+}
+
+void CPortableWindowSystem::MoveFocusInTabOrder(WindowHandle dialog, bool forward)
+{
+    const std::vector<WindowHandle>& controls = Find(dialog)->controls;
+    const int count = static_cast<int>(controls.size());
+    int current = -1;
+    for (int index = 0; index < count; ++index) {
+        if (controls[static_cast<std::size_t>(index)] == m_focus) {
+            current = index;
+        }
+    }
+    if (current < 0) {
+        current = forward ? count - 1 : 0;  // from outside: the first or last stop
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((forward ? current + step : current - step) % count + count) % count;
+        const WindowHandle control = controls[static_cast<std::size_t>(index)];
+        const WindowState* item = Find(control);
+        if ((item->flags & ctlTabStop) != 0 && IsWindowVisible(control) && item->enabled) {
+            SetFocus(control);
+            return;
+        }
     }
 }
 

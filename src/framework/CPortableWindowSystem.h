@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CWindowSystem.h"
+#include "ScreenKey.h"
 #include "WindowState.h"
 
 #ifndef INFINITE
@@ -93,9 +94,15 @@ public:
     // Enter or Esc for `dialog`: they act only when a modal loop takes them
     // (the pump gives no dialog-keyboard processing), and then as the
     // focused push button or the default button, or as Cancel.
-    static const int kKeyEnter = '\r';
-    static const int kKeyEscape = 0x1B;
+    // Tab and Shift-Tab move the focus in template order over the visible,
+    // enabled controls with a tab stop, also only in a modal loop.
+    static const int kKeyEnter = skEnter;
+    static const int kKeyEscape = skEscape;
+    static const int kKeyTab = skTab;
+    static const int kKeyBackTab = skBackTab;
     void QueueDialogKey(WindowHandle dialog, int key);
+    // The same key taken now, as input whose turn has come.
+    void TakeDialogKey(WindowHandle dialog, int key);
 
 protected:
     // Takes input waiting now (keys, signals) without blocking.
@@ -142,7 +149,7 @@ private:
     void AddControls(WindowState& dialog);
     void NotifyParent(const WindowState& control, UINT code);
     void Dispatch(QueuedMessage& message);
-    void TakeDialogKey(WindowHandle dialog, int key);
+    void MoveFocusInTabOrder(WindowHandle dialog, bool forward);
     void CollectDeviceNotices();
     bool TakeDueTimer(Timer* timer);
     void ForgetWindow(WindowHandle window);

@@ -28,8 +28,10 @@ struct WindowState {
     ControlKind kind = ControlKind::Label;           // controls
     DWORD flags = 0;                                 // ControlFlag / DialogFlag bits
     DWORD style = 0;                                 // plain windows
-    short x = 0;
+    short x = 0;   // controls: position and size in dialog units
     short y = 0;
+    short cx = 0;
+    short cy = 0;
     CString text;
     bool visible = false;
     bool enabled = true;
@@ -38,6 +40,7 @@ struct WindowState {
     int rangeLow = 0;
     int rangeHigh = 100;
     std::vector<WindowHandle> controls;  // dialogs, in template order
+    WindowHandle lastFocus = nullptr;    // dialogs: the control that had the focus last
     std::vector<SystemMenuItem> systemMenu;
     HANDLE bigIcon = nullptr;
     HANDLE smallIcon = nullptr;

@@ -1,0 +1,46 @@
+// A message box on the full screen.
+#include "CScreenMessageBox.h"
+
+#include "CMessageBoxAnswers.h"
+#include "ScreenKey.h"
+
+namespace {
+std::vector<int> ButtonsOf(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    default:
+        return {IDOK};
+    }
+}
+}  // namespace
+
+CScreenMessageBox::CScreenMessageBox(const CString& caption, const CString& text, UINT type)
+    : m_caption(caption), m_text(text), m_type(type), m_buttons(ButtonsOf(type))
+{
+}
+
+int CScreenMessageBox::HandleKey(int key)
+{
+    const std::size_t count = m_buttons.size();
+    switch (key) {
+    case skTab:
+    case skRight:
+        m_focused = (m_focused + 1) % count;
+        return 0;
+    case skBackTab:
+    case skLeft:
+        m_focused = (m_focused + count - 1) % count;
+        return 0;
+    case skEnter:
+    case ' ':
+        return m_buttons[m_focused];
+    default:
+        return CMessageBoxAnswers::FromKey(m_type, key);
+    }
+}
