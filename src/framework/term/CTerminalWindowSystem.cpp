@@ -10,6 +10,9 @@
 
 #include "framework/CLineRenderer.h"
 #include "framework/CMessageBoxAnswers.h"
+#include "framework/CScreenFilePrompt.h"
+#include "framework/CScreenMessageBox.h"
+#include "framework/ScreenKey.h"
 #include "framework/term/CRawTerminalMode.h"
 #include "platform/CPlatform.h"
 
@@ -59,12 +62,53 @@ void CTerminalWindowSystem::PollInput()
         // Taken when its turn comes, for the dialog in front at that time.
         QueueInput([this] { PressButton(ActiveDialog(), IDCANCEL); });
     }
+    if (!m_fullScreen) {
+        return;
+    }
+    for (int key = m_fullScreen->ReadKey(); key != skNone; key = m_fullScreen->ReadKey()) {
+        if (key != skResize) {  // a new size shows with the next paint
+            QueueInput([this, key] {
+                if (m_fullScreen) {
+                    m_fullScreen->HandleKey(key);
+                }
+            });
+        }
+    }
+}
+
+bool CTerminalWindowSystem::MainWindowShown() const
+{
+    for (const WindowState* dialog : VisibleDialogs()) {
+        if ((dialog->flags & dlgAppWindow) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CTerminalWindowSystem::UpdateScreenMode()
+{
+    if (m_fullScreen || m_fullScreenRefused || !MainWindowShown()) {
+        return;
+    }
+    m_fullScreen = std::make_unique<CFullScreenFrontEnd>(*this);
+    if (!m_fullScreen->Start()) {
+        m_fullScreen.reset();
+        m_fullScreenRefused = true;
+        std::cerr << "Der Dialog braucht ein Terminal als Ein- und Ausgabe." << std::endl;
+    }
 }
 
 bool CTerminalWindowSystem::WaitForInput(DWORD milliseconds)
 {
-    pollfd watched[2];
+    if (m_fullScreenRefused && MainWindowShown()) {
+        return false;  // nobody can work the main window
+    }
+    pollfd watched[3];
     nfds_t count = 0;
+    if (m_fullScreen) {
+        watched[count++] = pollfd{STDIN_FILENO, POLLIN, 0};
+    }
     if (m_interrupts.Descriptor() >= 0) {
         watched[count++] = pollfd{m_interrupts.Descriptor(), POLLIN, 0};
     }
@@ -74,11 +118,18 @@ bool CTerminalWindowSystem::WaitForInput(DWORD milliseconds)
     }
     // Interrupted by a signal or not, the caller looks again at everything.
     poll(watched, count, PollTimeout(milliseconds));
-    return true;
+    // A terminal that has gone sends no more keys: the loop gives up.
+    return !(m_fullScreen && (watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
+             (watched[0].revents & POLLIN) == 0);
 }
 
 void CTerminalWindowSystem::Present()
 {
+    UpdateScreenMode();
+    if (m_fullScreen) {
+        m_fullScreen->Paint();
+        return;
+    }
     // Under a message box the dialogs wait; they show again after it.
     if (!m_inMessageBox) {
         m_renderer->ShowDialogs(*this, VisibleDialogs());
@@ -87,9 +138,104 @@ void CTerminalWindowSystem::Present()
 
 void CTerminalWindowSystem::OnWindowDestroying(const WindowState& window)
 {
-    if (window.isDialog) {
+    if (!window.isDialog) {
+        return;
+    }
+    if ((window.flags & dlgAppWindow) != 0) {
+        // The main window goes: the terminal is the shell's again.
+        m_fullScreen.reset();
+    }
+    if (!m_fullScreen) {
         m_renderer->DialogGone(*this, window);
     }
+}
+
+void CTerminalWindowSystem::BeginWaitCursor()
+{
+    CPortableWindowSystem::BeginWaitCursor();
+    Present();
+}
+
+void CTerminalWindowSystem::EndWaitCursor()
+{
+    CPortableWindowSystem::EndWaitCursor();
+    Present();
+}
+
+int CTerminalWindowSystem::WaitForScreenKey()
+{
+    for (;;) {
+        const int key = m_fullScreen->ReadKey();
+        if (key == skResize) {
+            m_fullScreen->Paint();
+            continue;
+        }
+        if (key != skNone) {
+            return key;
+        }
+        if (m_interrupts.TakeInterrupts() > 0) {
+            return skInterrupt;
+        }
+        // The program's timers and device notices go on while a box waits.
+        while (DispatchOneWaiting()) {
+        }
+        if (!m_fullScreen) {
+            return -1;
+        }
+        m_fullScreen->Paint();
+        pollfd watched[3];
+        nfds_t count = 0;
+        watched[count++] = pollfd{STDIN_FILENO, POLLIN, 0};
+        if (m_interrupts.Descriptor() >= 0) {
+            watched[count++] = pollfd{m_interrupts.Descriptor(), POLLIN, 0};
+        }
+        const int notices = Platform().DeviceNoticeDescriptor();
+        if (notices >= 0) {
+            watched[count++] = pollfd{notices, POLLIN, 0};
+        }
+        if (poll(watched, count, PollTimeout(TimeUntilNextTimer())) < 0 && errno != EINTR) {
+            return -1;
+        }
+        if ((watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (watched[0].revents & POLLIN) == 0) {
+            return -1;
+        }
+    }
+}
+
+int CTerminalWindowSystem::AskMessageBoxOnScreen(const CString& text, const CString& caption, UINT type)
+{
+    CScreenMessageBox box(caption, text, type);
+    m_fullScreen->SetMessageBox(&box);
+    int answer = 0;
+    while (answer == 0) {
+        m_fullScreen->Paint();
+        const int key = WaitForScreenKey();
+        answer = key < 0 ? CMessageBoxAnswers::Unattended(type) : box.HandleKey(key);
+    }
+    if (m_fullScreen) {
+        m_fullScreen->SetMessageBox(nullptr);
+    }
+    return answer;
+}
+
+bool CTerminalWindowSystem::AskOpenFileNameOnScreen(const CString& initialFile, CString* path)
+{
+    CScreenFilePrompt prompt(initialFile);
+    m_fullScreen->SetFilePrompt(&prompt);
+    CScreenFilePrompt::Outcome outcome = CScreenFilePrompt::Outcome::Waiting;
+    while (outcome == CScreenFilePrompt::Outcome::Waiting) {
+        m_fullScreen->Paint();
+        const int key = WaitForScreenKey();
+        outcome = key < 0 ? CScreenFilePrompt::Outcome::Cancelled : prompt.HandleKey(key);
+    }
+    if (m_fullScreen) {
+        m_fullScreen->SetFilePrompt(nullptr);
+    }
+    if (outcome != CScreenFilePrompt::Outcome::Chosen) {
+        return false;
+    }
+    *path = FullPath(prompt.Path().Bytes());
+    return true;
 }
 
 int CTerminalWindowSystem::WaitForKey()
@@ -126,6 +272,9 @@ int CTerminalWindowSystem::WaitForKey()
 int CTerminalWindowSystem::AskMessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
 {
     (void)owner;
+    if (m_fullScreen) {
+        return AskMessageBoxOnScreen(text, caption, type);
+    }
     m_inMessageBox = true;
     m_renderer->ShowMessageBox(caption, text, type, m_keysFromTerminal);
     int answer = 0;
@@ -148,6 +297,9 @@ bool CTerminalWindowSystem::AskOpenFileName(WindowHandle owner, const CString& i
 {
     (void)owner;
     (void)flags;
+    if (m_fullScreen) {
+        return AskOpenFileNameOnScreen(initialFile, path);
+    }
     m_renderer->ShowFilePrompt(initialFile);
     std::string typed;
     if (!std::getline(std::cin, typed)) {

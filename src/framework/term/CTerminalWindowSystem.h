@@ -2,12 +2,17 @@
 // text renderer on standard output, with Ctrl-C as the front dialog's
 // button 2, message boxes answered with keys when standard input is a
 // terminal, device notices watched through the platform's descriptor.
+// While the main window (the dialog with a taskbar button of its own) is
+// shown, the full screen takes over: every dialog, message box and the file
+// prompt are drawn there and worked with the keyboard. Without a terminal
+// the main window cannot be worked: its modal loop ends at once.
 #pragma once
 
 #include <memory>
 
 #include "framework/CPortableWindowSystem.h"
 #include "framework/CTextRenderer.h"
+#include "framework/term/CFullScreenFrontEnd.h"
 #include "framework/term/CSignalPipe.h"
 
 class CTerminalWindowSystem : public CPortableWindowSystem {
@@ -15,8 +20,12 @@ public:
     CTerminalWindowSystem();
     ~CTerminalWindowSystem() override;
 
-    // Puts another renderer (a full-screen one) in place of the line renderer.
+    // Puts another renderer in place of the line renderer.
     void SetRenderer(std::unique_ptr<CTextRenderer> renderer);
+
+    // The busy state shows at once: the work that follows blocks.
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
 
     void ShowClosingLine(const CString& text) override;
 
@@ -33,8 +42,19 @@ private:
     // timers and device notices served meanwhile; -1 at the end of input.
     int WaitForKey();
 
+    // The full screen while the main window is shown.
+    bool MainWindowShown() const;
+    void UpdateScreenMode();
+    // One key for what the full screen asks, with the program's timers and
+    // device notices served meanwhile; -1 when no key can come any more.
+    int WaitForScreenKey();
+    int AskMessageBoxOnScreen(const CString& text, const CString& caption, UINT type);
+    bool AskOpenFileNameOnScreen(const CString& initialFile, CString* path);
+
     std::unique_ptr<CTextRenderer> m_renderer;
     CSignalPipe m_interrupts;
     bool m_keysFromTerminal;
     bool m_inMessageBox = false;
+    std::unique_ptr<CFullScreenFrontEnd> m_fullScreen;
+    bool m_fullScreenRefused = false;
 };
