@@ -5,6 +5,7 @@
 #include "app/ExitStatus.h"
 #include "app/StartMode.h"
 #include "framework/AfxMessageBox.h"
+#include "ui/CTreloxDlg.h"
 #include "ui/DialogTemplates.h"
 
 BEGIN_MESSAGE_MAP(CTreloxApp, CWinApp)
@@ -58,9 +59,16 @@ void CTreloxApp::RunDirectDownload(const CString& flashFile)
 void CTreloxApp::RunMainDialog(const CTreloxCommandLineInfo& info)
 {
     // ==== HAND-OVER: dialog mode ====
-    // The main dialog CTreloxDlg is constructed here, given &m_device and
-    // copies of info.m_strFileName, m_strSerialNumber, m_strProductName and
-    // m_strManufacturer, made the main window (m_pMainWnd), run with DoModal
-    // and destroyed. Until it exists, dialog mode ends the run at once.
-    (void)info;
+    CTreloxDlg dialog;
+    dialog.m_pDevice = &m_device;
+    dialog.m_strFlashFile = info.m_strFileName;
+    dialog.m_strSerialNumber = info.m_strSerialNumber;
+    dialog.m_strProductName = info.m_strProductName;
+    dialog.m_strManufacturer = info.m_strManufacturer;
+    m_pMainWnd = &dialog;
+    if (dialog.DoModal() == -1) {
+        // The dialog could not be shown or worked (no terminal to work it on).
+        SetExitCode(exitNoDialog);
+    }
+    m_pMainWnd = nullptr;
 }

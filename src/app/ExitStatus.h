@@ -14,6 +14,7 @@ enum ExitStatus {
     exitNotProgrammed = 5,        // no record answered with the programming report
     exitStatusWindowGivenUp = 6,  // the wait for the device's return given up
     exitDownloadFailed = 7,       // a failure outside a record's exchange
+    exitNoDialog = 8,             // dialog mode without a terminal to work the dialog on
 };
 
 ExitStatus ExitStatusOf(DownloadOutcome outcome);
