@@ -161,12 +161,28 @@ void CPortableWindowSystem::DestroyWindow(WindowHandle window)
     }
     CWnd* wnd = state->wnd;
     const std::vector<WindowHandle> controls = state->controls;
+    const bool hadFocus = m_focus == window ||
+                          std::find(controls.begin(), controls.end(), m_focus) != controls.end();
     for (const WindowHandle control : controls) {
         ForgetWindow(control);
     }
     ForgetWindow(window);
     if (wnd != nullptr) {
         wnd->OnWindowGone();
+    }
+    if (hadFocus) {
+        RestoreFocusOfActiveDialog();
+    }
+}
+
+void CPortableWindowSystem::RestoreFocusOfActiveDialog()
+{
+    // As the system does when a window goes: the dialog now in front gets
+    // the focus back on the control that had it last.
+    const WindowState* front = Find(ActiveDialog());
+    if (m_focus == nullptr && front != nullptr && front->lastFocus != nullptr &&
+        IsWindowVisible(front->lastFocus) && IsWindowEnabled(front->lastFocus)) {
+        SetFocus(front->lastFocus);
     }
 }
 

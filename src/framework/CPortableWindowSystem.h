@@ -150,6 +150,7 @@ private:
     void NotifyParent(const WindowState& control, UINT code);
     void Dispatch(QueuedMessage& message);
     void MoveFocusInTabOrder(WindowHandle dialog, bool forward);
+    void RestoreFocusOfActiveDialog();
     void CollectDeviceNotices();
     bool TakeDueTimer(Timer* timer);
     void ForgetWindow(WindowHandle window);

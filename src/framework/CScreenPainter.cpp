@@ -156,6 +156,9 @@ void CScreenPainter::PaintFrame(const CellRect& frame, const CString& caption, u
     m_grid.Put(bottom, frame.column, kBottomLeft, attributes);
     m_grid.Put(bottom, right, kBottomRight, attributes);
     // The caption as the title bar, highlighted on the window in front.
+    if (caption.IsEmpty()) {
+        return;
+    }
     const CString title = CString(" ") + caption + CString(" ");
     m_grid.PutText(frame.row, frame.column + 2, title, attributes | (inFront ? caReverse : caNormal),
                    std::max(0, frame.width - 4));
