@@ -11,8 +11,8 @@
 
 class CScreenSystemMenu {
 public:
-    static const int kStays = 0;
-    static const int kClosed = -1;
+    static constexpr int kStays = 0;
+    static constexpr int kClosed = -1;
 
     CScreenSystemMenu(WindowHandle window, const std::vector<SystemMenuItem>& appended);
 
