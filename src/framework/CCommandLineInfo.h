@@ -19,6 +19,7 @@ public:
 };
 
 // Feeds `info` the arguments argv[1] to argv[argc - 1], in order. An argument
-// that begins with "-" or "/" is a flag and is passed without that character;
+// that begins with "-" or "/" is a flag and is passed without that character
+// (except, where absolute paths begin with "/", one with a further "/");
 // bLast is TRUE for the final argument only. A null entry ends the arguments.
 void AfxParseCommandLine(CCommandLineInfo& info, int argc, char* argv[]);

@@ -42,7 +42,7 @@ CTreloxCommandLineInfo Parse(std::vector<std::string> args)
 
 TEST(CommandLineSplitting, FlagsLoseTheirFirstCharacterAndOnlyTheLastIsLast)
 {
-    std::vector<std::string> args = {"Trelox", "/I", "-x", "file with blanks.s19", "-", "//y", ""};
+    std::vector<std::string> args = {"Trelox", "/I", "-x", "file with blanks.s19", "-", "-/y", ""};
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -65,6 +65,28 @@ TEST(CommandLineSplitting, FlagsLoseTheirFirstCharacterAndOnlyTheLastIsLast)
     }
     EXPECT_EQ(TRUE, info.calls[5].last);
 }
+
+#if !defined(_WIN32)
+// Absolute paths begin with "/" here: such a path is the file, "/I" a switch.
+TEST(CommandLineSplitting, AnAbsolutePathIsAFileAndASlashWordAFlag)
+{
+    std::vector<std::string> args = {"trelox", "/tmp/fw/a.s19", "/I", "/Ix", "/"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    RecordingInfo info;
+    AfxParseCommandLine(info, static_cast<int>(argv.size()), argv.data());
+    ASSERT_EQ(4u, info.calls.size());
+    EXPECT_EQ("/tmp/fw/a.s19", info.calls[0].param);
+    EXPECT_EQ(FALSE, info.calls[0].flag);
+    EXPECT_EQ("I", info.calls[1].param);
+    EXPECT_EQ(TRUE, info.calls[1].flag);
+    EXPECT_EQ("Ix", info.calls[2].param);
+    EXPECT_EQ(TRUE, info.calls[2].flag);
+    EXPECT_EQ(TRUE, info.calls[3].flag);
+}
+#endif
 
 TEST(CommandLineSplitting, NothingToSplit)
 {
