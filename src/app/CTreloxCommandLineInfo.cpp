@@ -8,6 +8,12 @@ void CTreloxCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL /
         m_nParamSlot = 0;
         if (param.CompareNoCase("I") == 0) {
             m_bInteractive = true;
+        } else if (param.CompareNoCase("S") == 0) {
+            m_nParamSlot = 1;  // the next plain argument is the serial number
+        } else if (param.CompareNoCase("P") == 0) {
+            m_nParamSlot = 2;  // ... the product designation
+        } else if (param.CompareNoCase("M") == 0) {
+            m_nParamSlot = 3;  // ... the manufacturer
         }
         return;
     }

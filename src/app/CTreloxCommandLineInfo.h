@@ -11,8 +11,10 @@ public:
     CTreloxCommandLineInfo() = default;
 
     // A flag clears the identity slot; the flag "I" (either case) asks for the
-    // main dialog. A plain argument fills the selected, still empty identity
-    // string, else the still empty file name; otherwise it is dropped.
+    // main dialog, and the flags "S", "P" and "M" select the serial number,
+    // product designation or manufacturer slot for the next plain argument.
+    // A plain argument fills the selected, still empty identity string, else
+    // the still empty file name; otherwise it is dropped.
     void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) override;
 
     // Which identity string the next plain argument fills: 0 none, 1 serial
