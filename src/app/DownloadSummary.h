@@ -5,6 +5,7 @@
 #include "flash/DownloadReport.h"
 #include "framework/CString.h"
 
-// "Download: 42 Datensätze übertragen, 1234 Bytes in 0,840 s (1469 Bytes/s,
-// 50 Datensätze/s)"; without a measurable time the rate is left out.
+// The records and bytes the device took, the seconds to the millisecond (with
+// a decimal comma), and bytes and records per second; without a measurable
+// time the rate is left out.
 CString DownloadSummaryLine(const DownloadReport& report);

@@ -8,8 +8,8 @@
 enum ExitStatus {
     exitProgrammed = 0,           // also: dialog mode, and a run that does neither
     exitNoApplication = 1,        // the framework found no application object
-    exitDeviceNotFound = 2,       // "USB-Schnittstelle konnte nicht geöffnet werden!"
-    exitFileNotOpened = 3,        // "Flash-Datei kann nicht geöffnet werden!"
+    exitDeviceNotFound = 2,       // the device could not be opened (any mode)
+    exitFileNotOpened = 3,        // the flash file could not be opened
     exitLockGivenUp = 4,          // the lock prompt answered with Cancel
     exitNotProgrammed = 5,        // no record answered with the programming report
     exitStatusWindowGivenUp = 6,  // the wait for the device's return given up

@@ -28,7 +28,7 @@ const char kAbandoned[] = "\nDer Download wurde abgebrochen.";
 
 constexpr UINT kNotice = MB_OK | MB_ICONEXCLAMATION;
 
-// "Übertragungsfehler in Zeile N\n("record")" and, when known, "\n" and the
+// The transfer error: the record's number and text and, when known, the
 // error's text. The record is data: it is copied in, never read as a format.
 CString TransferErrorText(int recordNumber, const CString& record, const CString* errorText)
 {
