@@ -10,13 +10,17 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#undef AppendMenu
 #undef DefWindowProc
 #undef DrawIcon
+#undef GetDlgItemText
 #undef GetOpenFileName
 #undef GetWindowText
+#undef GetWindowTextLength
 #undef LoadIcon
 #undef LoadString
 #undef MessageBox
 #undef PostMessage
 #undef SendMessage
+#undef SetDlgItemText
 #undef SetWindowText

@@ -1,0 +1,183 @@
+// The program's dialogs made by the Windows window system from the real
+// resources: their texts and controls after initialisation, owners and
+// disabling, the modal loop's keys, timers, and the pump.
+#include <gtest/gtest.h>
+
+#include "Win32UiFixture.h"
+#include "WindowProbe.h"
+#include "framework/AfxMessageBox.h"
+#include "framework/CWindowSystem.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CFlashInfoDlg.h"
+#include "ui/CProgressDlg.h"
+#include "ui/res/resource.h"
+
+namespace {
+
+using DialogFromResourcesTest = Win32UiFixture;
+
+HWND Handle(const CWnd& wnd)
+{
+    return static_cast<HWND>(wnd.GetSafeHwnd());
+}
+
+TEST_F(DialogFromResourcesTest, ProgressWindowIsOwnedByTheMainWindowWhichItDisables)
+{
+    OpenMainWindow();
+    CProgressDlg progress;
+    ASSERT_TRUE(progress.ShowModeless());
+    const HWND window = Handle(progress);
+
+    EXPECT_EQ(::GetWindow(window, GW_OWNER), MainWindow());
+    EXPECT_FALSE(::IsWindowEnabled(MainWindow()));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(WindowProbe::TextOf(window), "Fortschrittsanzeige");
+    EXPECT_EQ(WindowProbe::ItemTextOf(window, IDC_DESCRIPTION), "Download");
+    EXPECT_EQ(WindowProbe::ItemTextOf(window, IDC_PERCENT), "Prozent");
+    EXPECT_EQ(WindowProbe::ClassOf(::GetDlgItem(window, IDC_PROGRESS)), "msctls_progress32");
+    EXPECT_EQ(Handle(progress.m_progress), ::GetDlgItem(window, IDC_PROGRESS));
+
+    progress.DestroyWindow();
+    EXPECT_EQ(progress.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(progress.m_progress.GetSafeHwnd(), nullptr) << "the bound bar goes with its dialog";
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(DialogFromResourcesTest, PercentGoesToTheTextAndTheRealBar)
+{
+    CProgressDlg progress;
+    ASSERT_TRUE(progress.ShowModeless());
+    const HWND bar = ::GetDlgItem(Handle(progress), IDC_PROGRESS);
+
+    EXPECT_EQ(progress.SetPercent(42), 0);
+    EXPECT_EQ(WindowProbe::ItemTextOf(Handle(progress), IDC_PERCENT), "42 %");
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 42);
+    EXPECT_EQ(progress.SetPercent(100), 42) << "the bar reports its previous position";
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, TRUE, 0), 0) << "default range, low end";
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 100) << "default range, high end";
+}
+
+TEST_F(DialogFromResourcesTest, PumpDispatchesClicksButGivesNoDialogKeys)
+{
+    CProgressDlg progress;
+    ASSERT_TRUE(progress.ShowModeless());
+    const HWND window = Handle(progress);
+    const HWND cancel = ::GetDlgItem(window, IDCANCEL);
+
+    // Esc to the focused button: only a modal loop's dialog keys make it Cancel.
+    ::SetFocus(cancel);
+    ::PostMessageA(cancel, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(cancel, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    AfxPumpWaitingMessages();
+    EXPECT_FALSE(progress.m_bCancel);
+
+    WindowProbe::PressButton(window, IDCANCEL);
+    AfxPumpWaitingMessages();
+    EXPECT_TRUE(progress.m_bCancel);
+    EXPECT_FALSE(::IsWindowEnabled(cancel));
+    EXPECT_TRUE(::IsWindowVisible(window)) << "cancelling leaves the window up";
+}
+
+TEST_F(DialogFromResourcesTest, StatusWindowRunsModallyWithItsTimerOverTheDisabledMainWindow)
+{
+    OpenMainWindow();
+    CFlashInfoDlg status;
+    std::string initialState;
+    std::string initialTime = "unset";
+    bool ownerSeen = false;
+    bool mainDisabled = false;
+    probe.Start(
+        [&] {
+            const HWND window = Handle(status);
+            if (window == nullptr) {
+                return false;
+            }
+            if (initialTime == "unset") {
+                initialState = WindowProbe::ItemTextOf(window, IDC_STATE_TEXT);
+                initialTime = WindowProbe::ItemTextOf(window, IDC_TIME_TEXT);
+                ownerSeen = ::GetWindow(window, GW_OWNER) == MainWindow();
+                mainDisabled = !::IsWindowEnabled(MainWindow());
+            }
+            if (WindowProbe::ItemTextOf(window, IDC_TIME_TEXT) != "00:00") {
+                return false;
+            }
+            status.EndDialog(IDOK);
+            return true;
+        },
+        [&] { status.EndDialog(-2); }, 10);
+
+    EXPECT_EQ(status.DoModal(), IDOK);
+    EXPECT_FALSE(probe.TimedOut()) << "the status window's timer never showed 00:00";
+    EXPECT_EQ(initialState, "Warten auf Beginn der Programmierung");
+    EXPECT_EQ(initialTime, "");
+    EXPECT_TRUE(ownerSeen);
+    EXPECT_TRUE(mainDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(MainWindow())) << "enabled again after the modal run";
+    EXPECT_EQ(status.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogFromResourcesTest, StatusWindowAsksBeforeGivingUpAndNoKeepsItOpen)
+{
+    CFlashInfoDlg status;
+    std::vector<std::string> questions;
+    int answered = 0;
+    probe.Start(
+        [&] {
+            const HWND window = Handle(status);
+            const HWND box = FindOwnMessageBox();
+            if (box != nullptr) {
+                questions.push_back(WindowProbe::MessageBoxText(box));
+                WindowProbe::PressButton(box, answered == 0 ? IDNO : IDYES);
+                ++answered;
+                return false;
+            }
+            if (window != nullptr && answered < 2 && ::GetFocus() != nullptr) {
+                // Esc through the modal loop's dialog keys, as the keyboard gives it.
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                return false;
+            }
+            return answered == 2;
+        },
+        [&] { status.EndDialog(-2); }, 50);
+
+    EXPECT_EQ(status.DoModal(), IDCANCEL);
+    EXPECT_FALSE(probe.TimedOut());
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0], "Die Programmierung ist moeglicherweise noch nicht vollst\xE4ndig.\n"
+                            "Wollen Sie wirklich abbrechen?");
+}
+
+TEST_F(DialogFromResourcesTest, EnterInTheModalLoopPressesTheDefaultButton)
+{
+    OpenMainWindow();
+    CAboutDlg about;
+    std::string title;
+    std::vector<std::string> texts;
+    bool owned = false;
+    bool mainDisabled = false;
+    probe.Start(
+        [&] {
+            const HWND window = Handle(about);
+            if (window == nullptr || ::GetFocus() == nullptr) {
+                return false;
+            }
+            title = WindowProbe::TextOf(window);
+            texts = WindowProbe::ChildTexts(window);
+            owned = ::GetWindow(window, GW_OWNER) == MainWindow();
+            mainDisabled = !::IsWindowEnabled(MainWindow());
+            ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+            return true;
+        },
+        [&] { about.EndDialog(-2); });
+
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(title, "Info \xFC" "ber Trelox");
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[1], "Trelox Version 1.1");
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(mainDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(MainWindow()));
+}
+
+}  // namespace
