@@ -130,8 +130,9 @@ void CTerminalWindowSystem::Present()
         m_fullScreen->Paint();
         return;
     }
-    // Under a message box the dialogs wait; they show again after it.
-    if (!m_inMessageBox) {
+    // Under a message box the dialogs wait; they show again after it. A main
+    // window nobody can work is not shown at all.
+    if (!m_inMessageBox && !(m_fullScreenRefused && MainWindowShown())) {
         m_renderer->ShowDialogs(*this, VisibleDialogs());
     }
 }
