@@ -40,6 +40,13 @@ def seeds():
         "response-bytes": b"\x01\x10\x06\x0d",
         "error-numbers": b"\x02" + word(2) + word(1) + word(31),
     }
+    yield "FuzzFlashRecords", {
+        "records-crlf": b"\x00\x00S00600004844521B\r\nS1130000285F245F2212226A000424290008237C2A\r\nS9030000FC\r\n",
+        "blank-lines-and-no-end": b"\x03\x00\n \t\n\r\nS1\x1a\n  S9030000FC  ",
+        "zero-and-ff-bytes": b"\x07\x00\x00S1\x00\xff\xff\n\xff\n",
+        "only-white-space": b"\x01\x00 \t\r\n\x0b\x0c \n",
+        "read-fails": b"\x04\x02S1130000\nS1130010\nS9030000FC\n",
+    }
     # Operations: kind in bits 0-2, pipe in bit 3 (0 write, 8 read), variant 16.
     start_write, start_read = 0x00, 0x08
     send_write, send_read = 0x02, 0x0A
