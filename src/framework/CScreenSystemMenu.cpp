@@ -41,12 +41,12 @@ CString CScreenSystemMenu::ShownText(const CString& text, int* markedAt)
 
 void CScreenSystemMenu::MoveSelection(int step)
 {
-    const std::size_t count = m_items.size();
-    std::size_t next = m_selected;
-    for (std::size_t tries = 0; tries < count; ++tries) {
-        next = (next + count + static_cast<std::size_t>(step + static_cast<int>(count))) % count;
-        if (!IsSeparator(m_items[next])) {
-            m_selected = next;
+    const int count = static_cast<int>(m_items.size());
+    int next = static_cast<int>(m_selected);
+    for (int tries = 0; tries < count; ++tries) {
+        next = (next + step + count) % count;
+        if (!IsSeparator(m_items[static_cast<std::size_t>(next)])) {
+            m_selected = static_cast<std::size_t>(next);
             return;
         }
     }
