@@ -237,6 +237,8 @@ bool CWin32Platform::TakeDeviceNotice(DeviceNotice* /*notice*/)
 
 CPlatform& BuildPlatform()
 {
-    static CWin32Platform platform;
-    return platform;
+    // Never destroyed: the application object is a static that outlives
+    // function statics, and its device closes its pipes when it goes.
+    static CWin32Platform* const platform = new CWin32Platform();
+    return *platform;
 }
