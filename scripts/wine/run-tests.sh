@@ -7,6 +7,8 @@
 #
 # ARGS go to every program (for example --gtest_brief=1).
 # TRELOX_WINE_KEEP=1 keeps the prefix and prints where it is.
+# TRELOX_WINE_PREPARE, when set, is a shell command run once the prefix is
+# ready (WINEPREFIX and DISPLAY exported), before the programs.
 set -uo pipefail
 
 programs=()
@@ -71,6 +73,9 @@ wineserver -p
 wine wineboot --init >"$work/wineboot.log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$work/wineboot.log" 2>&1
 echo "wine-run: prefix ready on $DISPLAY in $(( $(now_ms) - t0 )) ms"
+if [ -n "${TRELOX_WINE_PREPARE:-}" ]; then
+  bash -c "$TRELOX_WINE_PREPARE" || { echo "wine-run: preparation failed" >&2; exit 1; }
+fi
 
 failed=0
 for p in "${programs[@]}"; do

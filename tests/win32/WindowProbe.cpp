@@ -86,6 +86,13 @@ std::string TextOf(HWND window)
     return text;
 }
 
+std::string StoredTextOf(HWND window)
+{
+    char text[512] = {};
+    const int length = ::GetWindowTextA(window, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
 std::string ItemTextOf(HWND dialog, int id)
 {
     HWND item = ::GetDlgItem(dialog, id);

@@ -23,7 +23,12 @@ bool WaitUntilGone(HWND window, DWORD timeoutMs);
 bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs);
 
 std::string ClassOf(HWND window);
+// The window's text through WM_GETTEXT: what an edit holds now. Waits for
+// the window's thread.
 std::string TextOf(HWND window);
+// The text the system keeps for the window (a caption, a static's text),
+// read without waiting for the window's thread even when it is busy.
+std::string StoredTextOf(HWND window);
 std::string ItemTextOf(HWND dialog, int id);
 // The texts of a dialog's controls, in template order.
 std::vector<std::string> ChildTexts(HWND dialog);

@@ -1,0 +1,160 @@
+// Trelox.exe, unmodified, under Wine with a simulated device: the message
+// without a device, the identity queries of the main dialog, and a direct
+// download to its end with the status window's wait for the device.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "DeviceNoticeSender.h"
+#include "EndToEndFixture.h"
+#include "WindowProbe.h"
+#include "WindowScreenshot.h"
+#include "app/ExitStatus.h"
+#include "ui/res/resource.h"
+
+namespace {
+
+using EndToEndTest = EndToEndFixture;
+using namespace WindowProbe;
+
+// Start-up of the program in a fresh prefix can take some seconds.
+constexpr DWORD kStartUpMs = 30000;
+constexpr DWORD kStepMs = 10000;
+
+void Screenshot(HWND window, const char* name)
+{
+    const std::string folder = ScreenshotFolder();
+    if (!folder.empty()) {
+        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
+    }
+}
+
+TEST_F(EndToEndTest, WithoutTheDeviceTheProgramSaysSoAndEndsAfterOk)
+{
+    ASSERT_TRUE(device.SetPresent(false));
+    TreloxProcess trelox("");
+    ASSERT_TRUE(trelox.Started());
+
+    const HWND box = WaitForWindow(trelox.Id(), [](HWND w) { return IsMessageBox(w, "Trelox"); }, kStartUpMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "USB-Schnittstelle konnte nicht ge\xF6" "ffnet werden!");
+    EXPECT_EQ(VisibleTopWindows(trelox.Id()).size(), 1u) << "no dialog beside the message";
+
+    PressButton(box, IDOK);
+    ASSERT_TRUE(trelox.WaitForExit(kStepMs));
+    EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitDeviceNotFound));
+    EXPECT_EQ(DeviceRequests().size(), requestsBefore) << "nothing went to the device";
+}
+
+TEST_F(EndToEndTest, IdentityQueriesOfTheMainDialogShowTheDevicesAnswers)
+{
+    ASSERT_TRUE(device.SetPresent(true));
+    TreloxProcess trelox("");
+    ASSERT_TRUE(trelox.Started());
+    const HWND main = WaitForWindow(trelox.Id(), [](HWND w) { return IsDialogTitled(w, "Trelox"); }, kStartUpMs);
+    ASSERT_NE(main, nullptr);
+
+    struct Query {
+        int button;
+        int field;
+        const char* command;
+        const char* answer;
+    };
+    const Query queries[] = {
+        {IDC_QUERY_SERIAL_NUMBER, IDC_SERIAL_NUMBER, "?S", "SIM-0001"},
+        {IDC_QUERY_PRODUCT_NAME, IDC_PRODUCT_NAME, "?P", "Trelox Testgeraet"},
+        {IDC_QUERY_MANUFACTURER, IDC_MANUFACTURER, "?M", "Testwerk"},
+        {IDC_QUERY_VERSION, IDC_VERSION, "?V", "1.1.0"},
+        {IDC_QUERY_ERROR_INFO, IDC_ERROR_INFO, "?E", "keine Fehler"},
+    };
+    std::vector<std::string> expectedRequests;
+    for (const Query& query : queries) {
+        PressButton(main, query.button);
+        EXPECT_TRUE(WaitUntil([&] { return ItemTextOf(main, query.field) == query.answer; }, kStepMs))
+            << query.command << " showed \"" << ItemTextOf(main, query.field) << "\"";
+        expectedRequests.push_back(Hex(query.command));
+    }
+    const std::vector<std::string> requests = DeviceRequests();
+    EXPECT_EQ(std::vector<std::string>(requests.begin() + static_cast<std::ptrdiff_t>(requestsBefore), requests.end()),
+              expectedRequests);
+    Screenshot(main, "main-dialog");
+
+    PressButton(main, IDCANCEL);
+    ASSERT_TRUE(trelox.WaitForExit(kStepMs));
+    EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitProgrammed));
+}
+
+TEST_F(EndToEndTest, DirectDownloadRunsToItsEndAndTheStatusWindowClosesASecondAfterTheDeviceIsBack)
+{
+    ASSERT_TRUE(device.SetPresent(true));
+    const std::vector<std::string> records = {
+        "S00F000068656C6C6F202020202000003C",
+        "S11F00007C0802A6900100049421FFF07C6C1B787C8C23783C6000003863000026",
+        "S11F001C4BFFFFE5398000007D83637880010014382100107C0803A64E800020E9",
+        "S111003848656C6C6F20776F726C642E0A0042",
+        "S5030004F8",
+        "S9030000FC",
+    };
+    std::string content = "\r\n";  // a blank line first: it is no record
+    for (const std::string& record : records) {
+        content += "  " + record + "\r\n";
+    }
+    const std::string flashFile = WriteFlashFile("trelox-e2e.s19", content);
+    TreloxProcess trelox("\"" + flashFile + "\"");
+    ASSERT_TRUE(trelox.Started());
+
+    // The progress window, when the device is slow enough to see it.
+    const HWND progress = WaitForWindow(
+        trelox.Id(), [](HWND w) { return IsDialogTitled(w, "Fortschrittsanzeige") || IsDialogTitled(w, "Flash-Programmierung"); },
+        kStartUpMs);
+    ASSERT_NE(progress, nullptr);
+    if (StoredTextOf(progress) == "Fortschrittsanzeige") {
+        EXPECT_EQ(StoredTextOf(::GetDlgItem(progress, IDC_DESCRIPTION)), "Download");
+        if (WaitUntil([&] { return StoredTextOf(::GetDlgItem(progress, IDC_PERCENT)) != "Prozent"; }, kStepMs)) {
+            Screenshot(progress, "progress-window");
+        }
+    }
+
+    const HWND status =
+        WaitForWindow(trelox.Id(), [](HWND w) { return IsDialogTitled(w, "Flash-Programmierung"); }, kStepMs);
+    ASSERT_NE(status, nullptr);
+    const HWND state = ::GetDlgItem(status, IDC_STATE_TEXT);
+    const HWND time = ::GetDlgItem(status, IDC_TIME_TEXT);
+    EXPECT_EQ(StoredTextOf(state), "Warten auf Beginn der Programmierung");
+    EXPECT_TRUE(WaitUntil([&] { return StoredTextOf(time) == "00:00" || StoredTextOf(time) == "00:01"; }, kStepMs));
+    EXPECT_FALSE(IsWindowVisible(progress) && progress != status) << "the progress window is down";
+
+    std::vector<std::string> expectedRequests;
+    for (const std::string& record : records) {
+        expectedRequests.push_back(Hex(record));
+    }
+    const std::vector<std::string> requests = DeviceRequests();
+    EXPECT_EQ(std::vector<std::string>(requests.begin() + static_cast<std::ptrdiff_t>(requestsBefore), requests.end()),
+              expectedRequests);
+
+    const HWND messageWindow = DeviceNoticeSender::FindMessageWindow(trelox.Id(), kStepMs);
+    ASSERT_NE(messageWindow, nullptr);
+    ASSERT_TRUE(device.SetPresent(false));
+    DeviceNoticeSender::SendRemoval(messageWindow, kInterfacePath);
+    EXPECT_EQ(StoredTextOf(state), "Programmierung l\xE4uft...");
+    Screenshot(status, "status-window");
+
+    // The arrival holds the program for a second: send it from another thread
+    // and watch the window meanwhile.
+    ASSERT_TRUE(device.SetPresent(true));
+    std::thread notifier([&] { DeviceNoticeSender::SendArrival(messageWindow, kInterfacePath); });
+    const bool finishedShown = WaitUntil([&] { return StoredTextOf(state) == "Programmierung beendet."; }, kStepMs);
+    const DWORD shownAt = ::GetTickCount();
+    const bool closed = WaitUntilGone(status, kStepMs);
+    const DWORD closedAfter = ::GetTickCount() - shownAt;
+    notifier.join();
+    EXPECT_TRUE(finishedShown);
+    EXPECT_TRUE(closed);
+    EXPECT_GE(closedAfter, 900u) << "the finished text stands for a second";
+    EXPECT_LT(closedAfter, 3000u);
+
+    ASSERT_TRUE(trelox.WaitForExit(kStepMs));
+    EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitProgrammed)) << "programmed, and the device came back";
+}
+
+}  // namespace
