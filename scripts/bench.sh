@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and runs every one of them; each prints its
+# figures on one line. Build directory: $TRELOX_BENCH_BUILD (default build/bench).
+# Needs about 1.1 GiB free in /tmp for the memory benchmark's flash file.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${TRELOX_BENCH_BUILD:-build/bench}
+# Optimised; warnings are the test builds' business, not a reason to measure nothing.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRELOX_WERROR=OFF >/dev/null
+benches=$(find bench -maxdepth 1 -name '*.cpp' -exec basename {} .cpp \; | sort)
+# shellcheck disable=SC2086
+cmake --build "$build" -j"${TRELOX_JOBS:-2}" --target $benches >/dev/null
+status=0
+for bench in $benches; do
+  "$build/bench/$bench" || status=1
+done
+exit "$status"
