@@ -10,6 +10,7 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CFlashInfoDlg.h"
 #include "ui/CProgressDlg.h"
+#include "ui/CTreloxDlg.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -178,6 +179,82 @@ TEST_F(DialogFromResourcesTest, EnterInTheModalLoopPressesTheDefaultButton)
     EXPECT_TRUE(owned);
     EXPECT_TRUE(mainDisabled);
     EXPECT_TRUE(::IsWindowEnabled(MainWindow()));
+}
+
+TEST_F(DialogFromResourcesTest, MainDialogOpensAsItsInitialisationLeavesItAndOpensTheAboutBox)
+{
+    CTreloxDlg dialog;
+    app.m_pMainWnd = &dialog;
+    struct Seen {
+        int focusId = 0;
+        bool setButtonsHidden = false;
+        bool queryButtonShown = false;
+        bool flashEnabledEmpty = true;
+        bool flashEnabledTyped = false;
+        bool appWindow = false;
+        HICON bigIcon = nullptr;
+        HICON dragIcon = nullptr;
+        std::string lastMenuItem;
+        bool aboutOwned = false;
+    } seen;
+    int step = 0;
+    probe.Start(
+        [&] {
+            const HWND window = Handle(dialog);
+            if (window == nullptr || !::IsWindowVisible(window)) {
+                return false;
+            }
+            if (step == 0) {
+                seen.focusId = ::GetDlgCtrlID(::GetFocus());
+                seen.setButtonsHidden = !::IsWindowVisible(::GetDlgItem(window, IDC_SET_SERIAL_NUMBER)) &&
+                                        !::IsWindowVisible(::GetDlgItem(window, IDC_SET_PRODUCT_NAME)) &&
+                                        !::IsWindowVisible(::GetDlgItem(window, IDC_SET_MANUFACTURER));
+                seen.queryButtonShown = ::IsWindowVisible(::GetDlgItem(window, IDC_QUERY_SERIAL_NUMBER)) != FALSE;
+                seen.flashEnabledEmpty = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+                seen.appWindow = (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+                seen.bigIcon = reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+                seen.dragIcon = reinterpret_cast<HICON>(::SendMessageA(window, WM_QUERYDRAGICON, 0, 0));
+                const HMENU menu = ::GetSystemMenu(window, FALSE);
+                char item[64] = {};
+                ::GetMenuStringA(menu, static_cast<UINT>(::GetMenuItemCount(menu) - 1), item, sizeof item,
+                                 MF_BYPOSITION);
+                seen.lastMenuItem = item;
+                // Typing a path: the edit reports the change, "Flashen" follows it.
+                WindowProbe::TypeInto(window, IDC_FLASH_FILE, "C:\\firmware.s19");
+                seen.flashEnabledTyped = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+                ::PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+                ++step;
+                return false;
+            }
+            const HWND about = FindOwnDialog("Info \xFC" "ber Trelox");
+            if (step == 1 && about != nullptr) {
+                seen.aboutOwned = ::GetWindow(about, GW_OWNER) == window;
+                WindowProbe::PressButton(about, IDOK);
+                ++step;
+                return false;
+            }
+            if (step == 2 && about == nullptr && ::IsWindowEnabled(window)) {
+                WindowProbe::PressButton(window, IDCANCEL);
+                return true;
+            }
+            return false;
+        },
+        [&] { dialog.EndDialog(-2); });
+
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    app.m_pMainWnd = nullptr;
+    EXPECT_FALSE(probe.TimedOut());
+    EXPECT_EQ(seen.focusId, IDCANCEL) << "the focus starts on Schlie\xDF" "en";
+    EXPECT_TRUE(seen.setButtonsHidden);
+    EXPECT_TRUE(seen.queryButtonShown);
+    EXPECT_FALSE(seen.flashEnabledEmpty) << "no flash file, no Flashen";
+    EXPECT_TRUE(seen.flashEnabledTyped);
+    EXPECT_TRUE(seen.appWindow);
+    EXPECT_NE(seen.bigIcon, nullptr);
+    EXPECT_EQ(seen.bigIcon, static_cast<HICON>(windows.LoadIcon(IDR_MAINFRAME)));
+    EXPECT_EQ(seen.dragIcon, seen.bigIcon);
+    EXPECT_EQ(seen.lastMenuItem, "&Info \xFC" "ber Trelox...");
+    EXPECT_TRUE(seen.aboutOwned);
 }
 
 }  // namespace
