@@ -1,4 +1,4 @@
-// A window's system menu opened on the full screen: "Schließen" and the items
+// A window's system menu opened on the full screen: the close item and the items
 // the program appended, one of them selected. The arrow keys move the
 // selection, Enter or Space choose it, an item's marked letter chooses that
 // item, Esc or the menu key close the menu.

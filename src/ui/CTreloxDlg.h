@@ -1,6 +1,6 @@
 // The main dialog: the device's five identity items with a "?" query each,
 // the flash file with "..." to choose it, "Flashen" to program it and
-// "Schließen" to end the program; the about box from the system menu.
+// the close button to end the program; the about box from the system menu.
 #pragma once
 
 #include "framework/CDialog.h"

@@ -39,7 +39,7 @@ protected:
         ASSERT_TRUE(m_terminal.WaitFor("Seriennummer:", kShowMs)) << m_terminal.Screen();
     }
 
-    // Ends the run with "Schließen" (focused with Tab) and expects status 0
+    // Ends the run with the close button (focused with Tab) and expects status 0
     // and the terminal given back in its ordinary mode.
     void CloseWithSchliessen()
     {

@@ -28,7 +28,7 @@ protected:
     }
 
     // Runs the dialog modally: each step runs once the dialog has done
-    // everything queued before it; after the last, "Schließen" ends it.
+    // everything queued before it; after the last, the close button ends it.
     // While the status window is up, the device leaves and comes back.
     int Run(std::vector<Step> steps)
     {

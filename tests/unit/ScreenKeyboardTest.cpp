@@ -122,7 +122,7 @@ TEST_F(ScreenKeyboard, TypingEditsTheFocusedFieldWhichReportsEveryChange)
          [&](WindowHandle main) {
              EXPECT_EQ("x", dialog.m_strFlashFile.Bytes());
              EXPECT_EQ(IDC_BROWSE_FLASH_FILE, Focused(main));
-             Keys({skTab, skTab, ' '});  // Space on "Schließen"
+             Keys({skTab, skTab, ' '});  // Space on the close button
          }});
     EXPECT_EQ(nullptr, windows.FindDialog(IDD_TRELOX_DIALOG));
 }
@@ -152,7 +152,7 @@ TEST_F(ScreenKeyboard, MenuKeyOpensTheSystemMenuWhoseAboutItemOpensTheAboutBox)
          [&](WindowHandle main) {
              EXPECT_EQ(nullptr, windows.FindDialog(IDD_ABOUTBOX));
              EXPECT_EQ(IDCANCEL, Focused(main));  // back where it was
-             Keys({skSystemMenu, skEnter});     // "Schließen", the first item
+             Keys({skSystemMenu, skEnter});     // the close item, the first one
          }});
     EXPECT_EQ(nullptr, windows.FindDialog(IDD_TRELOX_DIALOG));
 }
