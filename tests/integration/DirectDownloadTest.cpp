@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,10 +34,11 @@ class DirectDownload : public DevsimFixture {
 protected:
     DirectDownload() : m_locks(m_temp.MakeSubdirectory("locks")), m_trelox(m_bus, m_locks, m_temp.Path()) {}
 
-    // A device that leaves and comes back quickly after the programming report.
+    // A device that comes back quickly after the programming report; it leaves
+    // as late as a real one, so that the status window is up by then.
     void StartDevice(std::vector<std::string> options = {})
     {
-        options.insert(options.begin(), {"--leave-delay=50", "--program-time=300"});
+        options.insert(options.begin(), "--program-time=300");
         StartDevsim(options);
     }
 
@@ -45,6 +47,16 @@ protected:
         const std::string path = m_temp.File("flash.s19");
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
+    }
+
+    // A copy of the sample of our own: the program holds its flash file
+    // exclusively, and other tests program the sample at the same time.
+    std::string Sample()
+    {
+        std::ifstream sample(TRELOX_SAMPLE_FLASH, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << sample.rdbuf();
+        return FlashFile(bytes.str());
     }
 
     // Records the device received, each counted once over its repeats.
@@ -57,7 +69,7 @@ protected:
 TEST_F(DirectDownload, TheSampleIsProgrammedAndTheDeviceComesBackWithExitStatus0)
 {
     StartDevice();
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 0) << m_trelox.Output();
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 0) << m_trelox.Output();
     const std::string output = m_trelox.Output();
 
     EXPECT_THAT(output, HasSubstr("Download  [####################]  100 %\n"));
@@ -82,7 +94,7 @@ TEST_F(DirectDownload, TheSampleIsProgrammedAndTheDeviceComesBackWithExitStatus0
 TEST_F(DirectDownload, ThreeRefusalsNameTheRecordAndEndWithStatus5)
 {
     StartDevice({"--fault=record=5,refuse=3"});
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "5\n(\"S1"));
     EXPECT_THAT(output, HasSubstr("Kein Acknowledge (3 Versuche)"));
@@ -95,7 +107,7 @@ TEST_F(DirectDownload, ThreeRefusalsNameTheRecordAndEndWithStatus5)
 TEST_F(DirectDownload, AGarbageReplyIsAResponseError)
 {
     StartDevice({"--fault=record=3,reply=4142"});
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
     EXPECT_THAT(m_trelox.Output(), HasSubstr(std::string(kTransferError) + "3\n"));
     EXPECT_EQ(RecordsReceived(), 3u);
 }
@@ -103,7 +115,7 @@ TEST_F(DirectDownload, AGarbageReplyIsAResponseError)
 TEST_F(DirectDownload, AStalledReadTimesOut)
 {
     StartDevice({"--fault=record=2,stall-read"});
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "2\n"));
     EXPECT_THAT(output, HasSubstr(kNotProgrammed));
@@ -113,7 +125,7 @@ TEST_F(DirectDownload, AStalledReadTimesOut)
 TEST_F(DirectDownload, ADeviceLeavingMidTransferFailsThatRecord)
 {
     StartDevice({"--fault=record=10,leave=300"});
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "10\n"));
     EXPECT_THAT(output, HasSubstr(kNotProgrammed));
@@ -128,7 +140,7 @@ TEST_F(DirectDownload, ALockHeldByAnotherProgramIsGivenUpWithoutATerminal)
     LockHolderProcess holder;
     ASSERT_TRUE(holder.Hold({local + "/ORB812MUTEX"}));
 
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 4);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 4);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr("Bitte Testsystem-Software schlie\xC3\x9F" "en!"));
     EXPECT_THAT(output, HasSubstr("> Abbrechen"));
@@ -155,14 +167,14 @@ TEST_F(DirectDownload, AMissingFileIsTheOnlyMessage)
 
 TEST_F(DirectDownload, NoDeviceEndsWithStatus2)
 {
-    EXPECT_EQ(m_trelox.Run({TRELOX_SAMPLE_FLASH}, kRunMs), 2);
+    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 2);
     EXPECT_THAT(m_trelox.Output(), HasSubstr("USB-Schnittstelle konnte nicht ge\xC3\xB6" "ffnet werden!"));
 }
 
 TEST_F(DirectDownload, CtrlCDuringTheTransferCancelsAfterTheRecordInHand)
 {
     StartDevice({"--fault=record=5,stall-read=1500"});
-    ASSERT_TRUE(m_trelox.Start({TRELOX_SAMPLE_FLASH}));
+    ASSERT_TRUE(m_trelox.Start({Sample()}));
     ASSERT_TRUE(m_devsim.WaitForLine({" record=5 "}, kWaitMs));
     m_trelox.Interrupt();
     EXPECT_EQ(m_trelox.Wait(kRunMs), 5);
@@ -176,7 +188,7 @@ TEST_F(DirectDownload, CtrlCDuringTheTransferCancelsAfterTheRecordInHand)
 TEST_F(DirectDownload, CtrlCWhileWaitingForTheDeviceGivesUpWithStatus6)
 {
     StartDevice({"--after-report=stay"});
-    ASSERT_TRUE(m_trelox.Start({TRELOX_SAMPLE_FLASH}));
+    ASSERT_TRUE(m_trelox.Start({Sample()}));
     ASSERT_TRUE(m_devsim.WaitForLine({"programming-report"}, kWaitMs));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     m_trelox.Interrupt();
