@@ -198,6 +198,29 @@ TEST_F(SystemServicesTest, AboutItemGoesBelowASeparatorOfTheSystemMenu)
     EXPECT_NE(::GetMenuState(system, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR, 0u);
 }
 
+TEST_F(SystemServicesTest, PaintBegunAndEndedValidatesTheWindowAndSizesAreTheClientAreas)
+{
+    OpenMainWindow();
+    const HWND window = MainWindow();
+    ::InvalidateRect(window, nullptr, TRUE);
+    ASSERT_TRUE(::GetUpdateRect(window, nullptr, FALSE));
+
+    HANDLE dc = windows.BeginPaint(window);
+    ASSERT_NE(dc, nullptr);
+    windows.DrawIcon(dc, 0, 0, windows.LoadIcon(IDR_MAINFRAME));
+    windows.EndPaint(window, dc);
+    EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "the ended paint validated the window";
+
+    int width = 0;
+    int height = 0;
+    windows.GetClientSize(window, &width, &height);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    EXPECT_GT(width, 0);
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height, client.bottom);
+}
+
 TEST_F(SystemServicesTest, ResourcesComeFromTheExecutable)
 {
     EXPECT_EQ(WindowSystem().LoadString(IDS_ABOUTBOX), "&Info \xFC" "ber Trelox...");
