@@ -1,9 +1,11 @@
 // The window system of the Linux build.
 #include "framework/term/CTerminalWindowSystem.h"
 
+
 #include <cerrno>
 #include <climits>
 #include <iostream>
+#include <memory>
 #include <poll.h>
 #include <string>
 #include <unistd.h>
@@ -221,13 +223,15 @@ int CTerminalWindowSystem::AskMessageBoxOnScreen(const CString& text, const CStr
 
 bool CTerminalWindowSystem::AskOpenFileNameOnScreen(const CString& initialFile, CString* path)
 {
-    CScreenFilePrompt prompt(initialFile);
-    m_fullScreen->SetFilePrompt(&prompt);
+    // On the heap: the screen may end while the prompt is open, and then it
+    // is gone with the pointer it keeps.
+    auto prompt = std::make_unique<CScreenFilePrompt>(initialFile);
+    m_fullScreen->SetFilePrompt(prompt.get());
     CScreenFilePrompt::Outcome outcome = CScreenFilePrompt::Outcome::Waiting;
     while (outcome == CScreenFilePrompt::Outcome::Waiting) {
         m_fullScreen->Paint();
         const int key = WaitForScreenKey();
-        outcome = key < 0 ? CScreenFilePrompt::Outcome::Cancelled : prompt.HandleKey(key);
+        outcome = key < 0 ? CScreenFilePrompt::Outcome::Cancelled : prompt->HandleKey(key);
     }
     if (m_fullScreen) {
         m_fullScreen->SetFilePrompt(nullptr);
@@ -235,7 +239,7 @@ bool CTerminalWindowSystem::AskOpenFileNameOnScreen(const CString& initialFile, 
     if (outcome != CScreenFilePrompt::Outcome::Chosen) {
         return false;
     }
-    *path = FullPath(prompt.Path().Bytes());
+    *path = FullPath(prompt->Path().Bytes());
     return true;
 }
 
