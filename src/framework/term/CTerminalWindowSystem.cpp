@@ -1,7 +1,6 @@
 // The window system of the Linux build.
 #include "framework/term/CTerminalWindowSystem.h"
 
-
 #include <cerrno>
 #include <climits>
 #include <iostream>
