@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libncurses-dev tmux procps
   clang clang-tidy cppcheck valgrind libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do
