@@ -94,16 +94,4 @@ TEST_F(FlashFileReader, AFailedReadIsReportedAfterTheRecordsBeforeIt)
     EXPECT_EQ(m_reader.NextRecord(&record), CFlashFileReader::Result::ReadError);
     EXPECT_EQ(m_reader.LastError(), FakePlatform::kErrorReadFault);
 }
-
-TEST_F(FlashFileReader, TheFileIsHeldExclusivelyUntilClosed)
-{
-    m_platform.AddFile(kPath, "S1\n");
-    ASSERT_TRUE(m_reader.Open(kPath));
-    CFlashFileReader second;
-    EXPECT_FALSE(second.Open(kPath));
-    EXPECT_EQ(second.LastError(), FakePlatform::kErrorSharingViolation);
-    m_reader.Close();
-    EXPECT_FALSE(m_platform.IsFileOpen(kPath));
-    EXPECT_TRUE(second.Open(kPath));
-}
 }  // namespace
