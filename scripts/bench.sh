@@ -5,8 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TRELOX_BENCH_BUILD:-build/bench}
-# Optimised; warnings are the test builds' business, not a reason to measure nothing.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRELOX_WERROR=OFF >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 benches=$(find bench -maxdepth 1 -name '*.cpp' -exec basename {} .cpp \; | sort)
 # shellcheck disable=SC2086
 cmake --build "$build" -j"${TRELOX_JOBS:-2}" --target $benches >/dev/null
