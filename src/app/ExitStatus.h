@@ -1,6 +1,6 @@
 // The process's exit status in direct mode: 0 when the device reported the
 // programming carried out and came back, a distinct code for every other
-// ending (docs/exit-status.md lists them).
+// ending (the README lists them).
 #pragma once
 
 #include "flash/DownloadReport.h"
