@@ -58,7 +58,6 @@ void CTreloxApp::RunDirectDownload(const CString& flashFile)
 
 void CTreloxApp::RunMainDialog(const CTreloxCommandLineInfo& info)
 {
-    // ==== HAND-OVER: dialog mode ====
     CTreloxDlg dialog;
     dialog.m_pDevice = &m_device;
     dialog.m_strFlashFile = info.m_strFileName;
