@@ -3,17 +3,18 @@
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "TempDirectory.h"
 
 namespace {
 
 const int kPollMs = 10;
+const int kStartStopMs = 5000;
 
 bool Exists(const std::string& path)
 {
@@ -31,10 +32,11 @@ bool ContainsAll(const std::string& line, const std::vector<std::string>& parts)
 
 }  // namespace
 
-DevsimProcess::DevsimProcess(std::string busDirectory, std::string workDirectory)
+DevsimProcess::DevsimProcess(std::string busDirectory, const std::string& workDirectory)
     : m_bus(std::move(busDirectory)),
       m_logPath(workDirectory + "/devsim.log"),
-      m_readyPath(workDirectory + "/devsim.ready")
+      m_readyPath(workDirectory + "/devsim.ready"),
+      m_process(TRELOX_DEVSIM_PATH, {}, "")
 {
 }
 
@@ -43,34 +45,20 @@ DevsimProcess::~DevsimProcess()
     Stop();
 }
 
-pid_t DevsimProcess::Spawn(const std::vector<std::string>& options)
+std::vector<std::string> DevsimProcess::Arguments(const std::vector<std::string>& options) const
 {
-    std::vector<std::string> arguments = {TRELOX_DEVSIM_PATH, "--bus=" + m_bus, "--log=" + m_logPath,
-                                          "--ready-file=" + m_readyPath};
+    std::vector<std::string> arguments = {"--bus=" + m_bus, "--log=" + m_logPath, "--ready-file=" + m_readyPath};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
+    return arguments;
 }
 
 bool DevsimProcess::Start(const std::vector<std::string>& options)
 {
     unlink(m_readyPath.c_str());
-    m_pid = Spawn(options);
-    if (m_pid < 0) return false;
-    for (int waited = 0; waited < 5000; waited += kPollMs) {
+    if (!m_process.Start(Arguments(options))) return false;
+    for (int waited = 0; waited < kStartStopMs; waited += kPollMs) {
         if (Exists(m_readyPath)) return true;
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return false;
-        }
+        if (m_process.HasEnded()) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
     }
     Stop();
@@ -79,45 +67,19 @@ bool DevsimProcess::Start(const std::vector<std::string>& options)
 
 int DevsimProcess::RunToExit(const std::vector<std::string>& options)
 {
-    m_pid = Spawn(options);
-    if (m_pid < 0) return -1;
-    int status = WaitForExit(5000);
-    if (status < 0) Stop();
-    return status;
-}
-
-int DevsimProcess::WaitForExit(int timeoutMs)
-{
-    for (int waited = 0; waited <= timeoutMs; waited += kPollMs) {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    }
-    return -1;
+    return m_process.Run(Arguments(options), kStartStopMs);
 }
 
 int DevsimProcess::Stop()
 {
-    if (m_pid <= 0) return -1;
-    kill(m_pid, SIGTERM);
-    int status = WaitForExit(5000);
-    if (m_pid > 0) {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-        m_pid = -1;
-    }
-    return status;
+    if (!m_process.Running()) return -1;
+    m_process.Signal(SIGTERM);
+    return m_process.Wait(kStartStopMs);
 }
 
 std::string DevsimProcess::Log() const
 {
-    std::ifstream file(m_logPath, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return TempDirectory::Read(m_logPath);
 }
 
 std::vector<std::string> DevsimProcess::LogLines() const

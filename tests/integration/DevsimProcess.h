@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include <sys/types.h>
+#include "ChildProcess.h"
 
 class DevsimProcess {
 public:
     // `busDirectory` is passed with --bus; the log and the ready file go to
     // `workDirectory`.
-    DevsimProcess(std::string busDirectory, std::string workDirectory);
+    DevsimProcess(std::string busDirectory, const std::string& workDirectory);
     DevsimProcess(const DevsimProcess&) = delete;
     DevsimProcess& operator=(const DevsimProcess&) = delete;
     // Stops the simulator if it still runs.
@@ -28,7 +28,7 @@ public:
     // SIGTERM, then waits for the end (SIGKILL after 5 s). The exit status,
     // or -1 when it had to be killed or was not running.
     int Stop();
-    bool Running() const { return m_pid > 0; }
+    bool Running() const { return m_process.Running(); }
 
     std::string Log() const;
     std::vector<std::string> LogLines() const;
@@ -40,12 +40,11 @@ public:
     const std::string& BusDirectory() const { return m_bus; }
 
 private:
-    pid_t Spawn(const std::vector<std::string>& options);
-    // waitpid with a deadline; the exit status, or -1 on time-out.
-    int WaitForExit(int timeoutMs);
+    // The options that put it on the test's bus, then `options`.
+    std::vector<std::string> Arguments(const std::vector<std::string>& options) const;
 
     std::string m_bus;
     std::string m_logPath;
     std::string m_readyPath;
-    pid_t m_pid = -1;
+    ChildProcess m_process;
 };

@@ -1,9 +1,12 @@
-// Creating, listing and removing a test's private temporary directory.
+// Creating, listing and removing a test's private temporary directory, and
+// reading the files in it.
 #include "TempDirectory.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include <sys/stat.h>
@@ -42,4 +45,12 @@ std::vector<std::string> TempDirectory::List(const std::string& path)
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string TempDirectory::Read(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

@@ -20,6 +20,8 @@ public:
     std::string MakeSubdirectory(const std::string& name) const;
     // The names in the directory `path`, sorted; no "." or "..".
     static std::vector<std::string> List(const std::string& path);
+    // The bytes of the file `path`; empty when it cannot be read.
+    static std::string Read(const std::string& path);
 
 private:
     std::string m_path;

@@ -5,33 +5,18 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include <sys/types.h>
+#include "ChildProcess.h"
 
-class TreloxProcess {
+class TreloxProcess : public ChildProcess {
 public:
-    TreloxProcess(std::string busDirectory, std::string lockDirectory, std::string workDirectory);
-    TreloxProcess(const TreloxProcess&) = delete;
-    TreloxProcess& operator=(const TreloxProcess&) = delete;
-    // Kills the program if it still runs.
-    ~TreloxProcess();
+    // Its output goes to trelox.out in `workDirectory`.
+    TreloxProcess(const std::string& busDirectory, const std::string& lockDirectory,
+                  const std::string& workDirectory);
 
-    bool Start(const std::vector<std::string>& arguments);
-    // The exit status; -1 when it ended by a signal or had to be killed
-    // after `timeoutMs`.
-    int Wait(int timeoutMs);
-    // Start, then Wait.
-    int Run(const std::vector<std::string>& arguments, int timeoutMs);
-    // SIGINT, as Ctrl-C on its terminal sends it.
-    void Interrupt();
-
-    // Everything it wrote to standard output and standard error.
-    std::string Output() const;
-
-private:
-    std::string m_bus;
-    std::string m_locks;
-    std::string m_outputPath;
-    pid_t m_pid = -1;
+protected:
+    // Another build of the program, `executable`, with the variables `more`
+    // set as well.
+    TreloxProcess(std::string executable, const std::string& busDirectory, const std::string& lockDirectory,
+                  const std::string& workDirectory, Environment more);
 };
