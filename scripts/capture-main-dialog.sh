@@ -12,20 +12,15 @@ if [ -z "$build" ]; then
   cmake --build --preset default -j"${TRELOX_JOBS:-2}" --target trelox trelox-devsim >/dev/null
   build=build/default
 fi
-work=$(mktemp -d /tmp/trx-capture-XXXXXX)
+source scripts/lib/private-bus.sh
+private_bus capture
 socket="$work/tmux"
-export TRELOX_USB_BUS="$work/bus" TRELOX_LOCK_DIR="$work/locks"
-mkdir -p "$TRELOX_LOCK_DIR"
-"$build/tools/devsim/trelox-devsim" --ready-file "$work/ready" >"$work/devsim.log" 2>&1 &
-sim=$!
 cleanup() {
   tmux -S "$socket" kill-server 2>/dev/null || true
-  kill "$sim" 2>/dev/null || true
-  wait "$sim" 2>/dev/null || true
-  rm -rf "$work"
+  private_bus_cleanup
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -e "$work/ready" ] && break; sleep 0.05; done
+start_devsim "$build/tools/devsim/trelox-devsim" >"$work/devsim.log" 2>&1
 
 screen() { tmux -S "$socket" capture-pane -p; }
 wait_for() {

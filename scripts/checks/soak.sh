@@ -19,23 +19,14 @@ if [ ! -x "$driver" ] || [ ! -x "$devsim" ]; then
     --target trelox_soak trelox-devsim >/dev/null || exit 1
 fi
 
-work=$(mktemp -d /tmp/trx-soak-XXXXXX)
-devsim_pid=
-cleanup() {
-  [ -n "$devsim_pid" ] && kill "$devsim_pid" 2>/dev/null && wait "$devsim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/bus" "$work/locks"
-export TRELOX_USB_BUS="$work/bus" TRELOX_LOCK_DIR="$work/locks"
+source scripts/lib/private-bus.sh
+private_bus soak
 printf 'S00600004844521B\r\nS1130000285F245F2212226A000424290008237C2A\r\nS11300100002000800082629001853812341001813\r\n' \
   >"$work/small.s19"
 cp "$work/small.s19" "$work/programmed.s19"
 printf 'S9030000FC\r\n' >>"$work/programmed.s19"
 
-"$devsim" --bus="$work/bus" --log=/dev/null --ready-file="$work/ready" --leave-delay=300 --program-time=100 &
-devsim_pid=$!
-for _ in $(seq 100); do [ -e "$work/ready" ] && break; sleep 0.05; done
+start_devsim "$devsim" --log=/dev/null --leave-delay=300 --program-time=100
 devsim_start=$(ls /proc/"$devsim_pid"/fd | wc -l)
 devsim_rss_start=$(awk '/VmRSS/ {print $2}' /proc/"$devsim_pid"/status)
 

@@ -14,16 +14,9 @@ if [ ! -x "$trelox" ] || [ ! -x "$devsim" ]; then
     >/dev/null || exit 1
 fi
 
-work=$(mktemp -d /tmp/trx-vg-XXXXXX)
-devsim_pid=
-cleanup() {
-  [ -n "$devsim_pid" ] && kill "$devsim_pid" 2>/dev/null && wait "$devsim_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$work/bus" "$work/locks"
+source scripts/lib/private-bus.sh
+private_bus vg
 cp tools/devsim/sample/firmware.s19 "$work/firmware.s19"
-export TRELOX_USB_BUS="$work/bus" TRELOX_LOCK_DIR="$work/locks"
 
 status=0
 # run NAME EXPECTED-EXIT DEVSIM-OPTIONS...: one download under memcheck.
@@ -32,17 +25,13 @@ run() {
   shift 2
   # The device leaves late enough for the slowed program to have its status
   # window up.
-  "$devsim" --bus="$work/bus" --log="$work/devsim.log" --ready-file="$work/ready" --leave-delay=1500 \
-    --program-time=300 "$@" &
-  devsim_pid=$!
-  for _ in $(seq 100); do [ -e "$work/ready" ] && break; sleep 0.05; done
+  start_devsim "$devsim" --log="$work/devsim.log" --leave-delay=1500 --program-time=300 "$@"
   local t0=$(date +%s)
   timeout 300 valgrind --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect \
     --errors-for-leak-kinds=definite,indirect --log-file="$work/$name.memcheck" \
     "$trelox" "$work/firmware.s19" </dev/null >"$work/$name.out" 2>&1
   local rc=$?
-  kill "$devsim_pid" 2>/dev/null; wait "$devsim_pid" 2>/dev/null; devsim_pid=
-  rm -f "$work/ready"
+  stop_devsim
   local summary
   summary=$(grep -E 'ERROR SUMMARY|definitely lost|indirectly lost|in use at exit' "$work/$name.memcheck" |
             sed -E 's/^==[0-9]+== +//' | tr '\n' ';')
