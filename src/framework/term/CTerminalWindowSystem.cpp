@@ -24,6 +24,12 @@ int PollTimeout(DWORD milliseconds)
                                                                                  : static_cast<int>(milliseconds);
 }
 
+// A terminal that has gone sends no more keys.
+bool KeysGone(short keyEvents)
+{
+    return (keyEvents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (keyEvents & POLLIN) == 0;
+}
+
 // A full path for what the user typed: relative names count from here.
 CString FullPath(const std::string& typed)
 {
@@ -105,23 +111,30 @@ bool CTerminalWindowSystem::WaitForInput(DWORD milliseconds)
     if (m_fullScreenRefused && MainWindowShown()) {
         return false;  // nobody can work the main window
     }
+    short keyEvents = 0;
+    // Interrupted by a signal or not, the caller looks again at everything.
+    PollSources(m_fullScreen != nullptr, true, PollTimeout(milliseconds), &keyEvents);
+    // Without keys the loop gives up.
+    return !KeysGone(keyEvents);
+}
+
+int CTerminalWindowSystem::PollSources(bool watchKeys, bool watchInterrupts, int timeoutMs, short* keyEvents)
+{
     pollfd watched[3];
     nfds_t count = 0;
-    if (m_fullScreen) {
+    if (watchKeys) {
         watched[count++] = pollfd{STDIN_FILENO, POLLIN, 0};
     }
-    if (m_interrupts.Descriptor() >= 0) {
+    if (watchInterrupts && m_interrupts.Descriptor() >= 0) {
         watched[count++] = pollfd{m_interrupts.Descriptor(), POLLIN, 0};
     }
     const int notices = Platform().DeviceNoticeDescriptor();
     if (notices >= 0) {
         watched[count++] = pollfd{notices, POLLIN, 0};
     }
-    // Interrupted by a signal or not, the caller looks again at everything.
-    poll(watched, count, PollTimeout(milliseconds));
-    // A terminal that has gone sends no more keys: the loop gives up.
-    return !(m_fullScreen && (watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
-             (watched[0].revents & POLLIN) == 0);
+    const int result = poll(watched, count, timeoutMs);
+    *keyEvents = watchKeys && result >= 0 ? watched[0].revents : 0;
+    return result;
 }
 
 void CTerminalWindowSystem::Present()
@@ -185,20 +198,11 @@ int CTerminalWindowSystem::WaitForScreenKey()
             return -1;
         }
         m_fullScreen->Paint();
-        pollfd watched[3];
-        nfds_t count = 0;
-        watched[count++] = pollfd{STDIN_FILENO, POLLIN, 0};
-        if (m_interrupts.Descriptor() >= 0) {
-            watched[count++] = pollfd{m_interrupts.Descriptor(), POLLIN, 0};
-        }
-        const int notices = Platform().DeviceNoticeDescriptor();
-        if (notices >= 0) {
-            watched[count++] = pollfd{notices, POLLIN, 0};
-        }
-        if (poll(watched, count, PollTimeout(TimeUntilNextTimer())) < 0 && errno != EINTR) {
+        short keyEvents = 0;
+        if (PollSources(true, true, PollTimeout(TimeUntilNextTimer()), &keyEvents) < 0 && errno != EINTR) {
             return -1;
         }
-        if ((watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (watched[0].revents & POLLIN) == 0) {
+        if (KeysGone(keyEvents)) {
             return -1;
         }
     }
@@ -249,17 +253,13 @@ int CTerminalWindowSystem::WaitForKey()
         // as under any modal loop.
         while (DispatchOneWaiting()) {
         }
-        pollfd watched[2];
-        nfds_t count = 0;
-        watched[count++] = pollfd{STDIN_FILENO, POLLIN, 0};
-        const int notices = Platform().DeviceNoticeDescriptor();
-        if (notices >= 0) {
-            watched[count++] = pollfd{notices, POLLIN, 0};
-        }
-        if (poll(watched, count, PollTimeout(TimeUntilNextTimer())) < 0 && errno != EINTR) {
+        // The terminal is raw: Ctrl-C comes as a key. A SIGINT from elsewhere
+        // is taken after the box.
+        short keyEvents = 0;
+        if (PollSources(true, false, PollTimeout(TimeUntilNextTimer()), &keyEvents) < 0 && errno != EINTR) {
             return -1;
         }
-        if ((watched[0].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
+        if ((keyEvents & (POLLIN | POLLHUP | POLLERR)) == 0) {
             continue;
         }
         unsigned char key = 0;

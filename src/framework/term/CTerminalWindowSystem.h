@@ -38,6 +38,10 @@ protected:
     void OnWindowDestroying(const WindowState& window) override;
 
 private:
+    // Waits up to `timeoutMs` (-1: no limit) for a key (when `watchKeys`), a
+    // Ctrl-C (when `watchInterrupts`) or a device notice. The poll's result;
+    // `*keyEvents` is what standard input saw, 0 when it was not watched.
+    int PollSources(bool watchKeys, bool watchInterrupts, int timeoutMs, short* keyEvents);
     // One key from standard input, with the program's
     // timers and device notices served meanwhile; -1 at the end of input.
     int WaitForKey();
