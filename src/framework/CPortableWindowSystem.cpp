@@ -469,19 +469,23 @@ void CPortableWindowSystem::AppendSystemMenu(WindowHandle window, UINT flags, UI
     }
 }
 
-int CPortableWindowSystem::MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
+int CPortableWindowSystem::AskWithOwnerDisabled(WindowHandle owner, const std::function<int()>& ask)
 {
-    // The owner takes no input while its box is up.
     const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
     if (disableOwner) {
         EnableWindow(owner, false);
     }
     Present();
-    const int result = AskMessageBox(owner, text, caption, type);
+    const int result = ask();
     if (disableOwner) {
         EnableWindow(owner, true);
     }
     return result;
+}
+
+int CPortableWindowSystem::MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
+{
+    return AskWithOwnerDisabled(owner, [&] { return AskMessageBox(owner, text, caption, type); });
 }
 
 UINT_PTR CPortableWindowSystem::SetTimer(WindowHandle window, UINT_PTR id, UINT elapse)
@@ -769,16 +773,7 @@ void CPortableWindowSystem::EndModalLoop(WindowHandle dialog, int result)
 bool CPortableWindowSystem::GetOpenFileName(WindowHandle owner, const CString& initialFile, DWORD flags,
                                             CString* path)
 {
-    const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
-    if (disableOwner) {
-        EnableWindow(owner, false);
-    }
-    Present();
-    const bool chosen = AskOpenFileName(owner, initialFile, flags, path);
-    if (disableOwner) {
-        EnableWindow(owner, true);
-    }
-    return chosen;
+    return AskWithOwnerDisabled(owner, [&] { return AskOpenFileName(owner, initialFile, flags, path) ? 1 : 0; }) != 0;
 }
 
 void CPortableWindowSystem::BeginWaitCursor()

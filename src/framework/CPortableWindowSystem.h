@@ -144,6 +144,9 @@ private:
         DWORD due;
     };
 
+    // Runs `ask` (a message box, a file prompt) with its owner taking no
+    // input meanwhile; what `ask` returned.
+    int AskWithOwnerDisabled(WindowHandle owner, const std::function<int()>& ask);
     WindowState* Find(WindowHandle window) const;
     WindowState& AddWindow();
     void AddControls(WindowState& dialog);
