@@ -14,45 +14,27 @@ const char PosixTestBus::kClassSuffix[] = "#{c0558574-212d-4625-8877-fe9c2e8ed39
 
 namespace {
 
-bool SaveVariable(const char* name, std::string* saved)
-{
-    const char* value = std::getenv(name);
-    if (value != nullptr) {
-        *saved = value;
-    }
-    return value != nullptr;
-}
-
-void RestoreVariable(const char* name, bool had, const std::string& saved)
-{
-    if (had) {
-        ::setenv(name, saved.c_str(), 1);
-    } else {
-        ::unsetenv(name);
-    }
-}
-
-}  // namespace
-
-PosixTestBus::PosixTestBus(const std::string& busName)
+std::string MakeRoot()
 {
     char pattern[] = "/tmp/trelox-posix-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) {
         throw std::runtime_error("no temporary folder");
     }
-    m_root = pattern;
-    m_busPath = m_root + "/" + busName;
-    m_lockPath = m_root + "/locks";
-    m_hadBus = SaveVariable("TRELOX_USB_BUS", &m_savedBus);
-    m_hadLocks = SaveVariable("TRELOX_LOCK_DIR", &m_savedLocks);
-    ::setenv("TRELOX_USB_BUS", m_busPath.c_str(), 1);
-    ::setenv("TRELOX_LOCK_DIR", m_lockPath.c_str(), 1);
+    return pattern;
+}
+
+}  // namespace
+
+PosixTestBus::PosixTestBus(const std::string& busName)
+    : m_root(MakeRoot()),
+      m_busPath(m_root + "/" + busName),
+      m_lockPath(m_root + "/locks"),
+      m_environment(m_busPath, m_lockPath)
+{
 }
 
 PosixTestBus::~PosixTestBus()
 {
-    RestoreVariable("TRELOX_USB_BUS", m_hadBus, m_savedBus);
-    RestoreVariable("TRELOX_LOCK_DIR", m_hadLocks, m_savedLocks);
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "BusEnvironment.h"
+
 class PosixTestBus {
 public:
     // The interface class suffix every marker name ends with.
@@ -33,8 +35,5 @@ private:
     std::string m_root;
     std::string m_busPath;
     std::string m_lockPath;
-    std::string m_savedBus;
-    std::string m_savedLocks;
-    bool m_hadBus;
-    bool m_hadLocks;
+    BusEnvironment m_environment;
 };

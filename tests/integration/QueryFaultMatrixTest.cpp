@@ -12,6 +12,7 @@
 
 #include <dirent.h>
 
+#include "BusEnvironment.h"
 #include "DevsimFixture.h"
 #include "support/MemoryWindowSystem.h"
 #include "usb/CUsbDevice.h"
@@ -75,18 +76,10 @@ bool MatchesWithAnyNumber(const std::string& text, const std::string& expected)
 
 class QueryFaultMatrix : public DevsimFixture, public ::testing::WithParamInterface<QueryFault> {
 protected:
-    QueryFaultMatrix() : m_locks(m_temp.File("locks"))
-    {
-        setenv("TRELOX_USB_BUS", m_bus.c_str(), 1);
-        setenv("TRELOX_LOCK_DIR", m_locks.c_str(), 1);
-    }
-    ~QueryFaultMatrix() override
-    {
-        unsetenv("TRELOX_USB_BUS");
-        unsetenv("TRELOX_LOCK_DIR");
-    }
+    QueryFaultMatrix() : m_locks(m_temp.File("locks")), m_environment(m_bus, m_locks) {}
 
     std::string m_locks;
+    BusEnvironment m_environment;
     MemoryWindowSystem m_windows;
 };
 

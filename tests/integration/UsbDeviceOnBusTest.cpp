@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "BusEnvironment.h"
 #include "DevsimFixture.h"
 #include "LockHolderProcess.h"
 #include "flash/CDeviceLock.h"
@@ -21,16 +22,7 @@ namespace {
 
 class UsbDeviceOnBusTest : public DevsimFixture {
 protected:
-    UsbDeviceOnBusTest() : m_locks(m_temp.File("locks"))
-    {
-        setenv("TRELOX_USB_BUS", m_bus.c_str(), 1);
-        setenv("TRELOX_LOCK_DIR", m_locks.c_str(), 1);
-    }
-    ~UsbDeviceOnBusTest() override
-    {
-        unsetenv("TRELOX_USB_BUS");
-        unsetenv("TRELOX_LOCK_DIR");
-    }
+    UsbDeviceOnBusTest() : m_locks(m_temp.File("locks")), m_environment(m_bus, m_locks) {}
 
     // The device's writes to its output pipe that carried `text`, from the log.
     std::size_t WritesOf(const std::string& text) const
@@ -39,6 +31,7 @@ protected:
     }
 
     std::string m_locks;
+    BusEnvironment m_environment;
     MemoryWindowSystem m_windows;
 };
 
