@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DevsimFixture.h"
+#include "DownloadFixture.h"
 #include "LockHolderProcess.h"
 #include "TreloxProcess.h"
 
@@ -22,54 +20,19 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-// The texts as the terminal shows them, in UTF-8.
-const char kWaiting[] = "Warten auf Beginn der Programmierung";
-const char kRunning[] = "Programmierung l\xC3\xA4uft...";
-const char kFinished[] = "Programmierung beendet.";
-const char kNotProgrammed[] = "Keine Programmierung erfolgt!\nFlash-Datei m\xC3\xB6glicherweise unvollst\xC3\xA4ndig!";
-const char kTransferError[] = "\xC3\x9C" "bertragungsfehler in Zeile ";
 const int kRunMs = 30000;
 
-class DirectDownload : public DevsimFixture {
+class DirectDownload : public DownloadFixture {
 protected:
-    DirectDownload() : m_locks(m_temp.MakeSubdirectory("locks")), m_trelox(m_bus, m_locks, m_temp.Path()) {}
+    DirectDownload() : m_trelox(m_bus, m_locks, m_temp.Path()) {}
 
-    // A device that comes back quickly after the programming report; it leaves
-    // as late as a real one, so that the status window is up by then.
-    void StartDevice(std::vector<std::string> options = {})
-    {
-        options.insert(options.begin(), "--program-time=300");
-        StartDevsim(options);
-    }
-
-    std::string FlashFile(const std::string& bytes)
-    {
-        const std::string path = m_temp.File("flash.s19");
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    // A copy of the sample of our own: the program holds its flash file
-    // exclusively, and other tests program the sample at the same time.
-    std::string Sample()
-    {
-        std::ifstream sample(TRELOX_SAMPLE_FLASH, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << sample.rdbuf();
-        return FlashFile(bytes.str());
-    }
-
-    // Records the device received, each counted once over its repeats.
-    std::size_t RecordsReceived() const { return m_devsim.LinesWith({" record=", " send=1 "}).size(); }
-
-    std::string m_locks;
     TreloxProcess m_trelox;
 };
 
 TEST_F(DirectDownload, TheSampleIsProgrammedAndTheDeviceComesBackWithExitStatus0)
 {
     StartDevice();
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 0) << m_trelox.Output();
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 0) << m_trelox.Output();
     const std::string output = m_trelox.Output();
 
     EXPECT_THAT(output, HasSubstr("Download  [####################]  100 %\n"));
@@ -94,7 +57,7 @@ TEST_F(DirectDownload, TheSampleIsProgrammedAndTheDeviceComesBackWithExitStatus0
 TEST_F(DirectDownload, ThreeRefusalsNameTheRecordAndEndWithStatus5)
 {
     StartDevice({"--fault=record=5,refuse=3"});
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "5\n(\"S1"));
     EXPECT_THAT(output, HasSubstr("Kein Acknowledge (3 Versuche)"));
@@ -107,7 +70,7 @@ TEST_F(DirectDownload, ThreeRefusalsNameTheRecordAndEndWithStatus5)
 TEST_F(DirectDownload, AGarbageReplyIsAResponseError)
 {
     StartDevice({"--fault=record=3,reply=4142"});
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 5);
     EXPECT_THAT(m_trelox.Output(), HasSubstr(std::string(kTransferError) + "3\n"));
     EXPECT_EQ(RecordsReceived(), 3u);
 }
@@ -115,7 +78,7 @@ TEST_F(DirectDownload, AGarbageReplyIsAResponseError)
 TEST_F(DirectDownload, AStalledReadTimesOut)
 {
     StartDevice({"--fault=record=2,stall-read"});
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "2\n"));
     EXPECT_THAT(output, HasSubstr(kNotProgrammed));
@@ -125,7 +88,7 @@ TEST_F(DirectDownload, AStalledReadTimesOut)
 TEST_F(DirectDownload, ADeviceLeavingMidTransferFailsThatRecord)
 {
     StartDevice({"--fault=record=10,leave=300"});
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 5);
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 5);
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(std::string(kTransferError) + "10\n"));
     EXPECT_THAT(output, HasSubstr(kNotProgrammed));
@@ -140,9 +103,9 @@ TEST_F(DirectDownload, ALockHeldByAnotherProgramIsGivenUpWithoutATerminal)
     LockHolderProcess holder;
     ASSERT_TRUE(holder.Hold({local + "/ORB812MUTEX"}));
 
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 4);
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 4);
     const std::string output = m_trelox.Output();
-    EXPECT_THAT(output, HasSubstr("Bitte Testsystem-Software schlie\xC3\x9F" "en!"));
+    EXPECT_THAT(output, HasSubstr(kLockPrompt));
     EXPECT_THAT(output, HasSubstr("> Abbrechen"));
     EXPECT_THAT(output, Not(HasSubstr("Download")));
     EXPECT_EQ(RecordsReceived(), 0u);
@@ -167,14 +130,14 @@ TEST_F(DirectDownload, AMissingFileIsTheOnlyMessage)
 
 TEST_F(DirectDownload, NoDeviceEndsWithStatus2)
 {
-    EXPECT_EQ(m_trelox.Run({Sample()}, kRunMs), 2);
-    EXPECT_THAT(m_trelox.Output(), HasSubstr("USB-Schnittstelle konnte nicht ge\xC3\xB6" "ffnet werden!"));
+    EXPECT_EQ(m_trelox.Run({SampleCopy()}, kRunMs), 2);
+    EXPECT_THAT(m_trelox.Output(), HasSubstr(kNoDevice));
 }
 
 TEST_F(DirectDownload, CtrlCDuringTheTransferCancelsAfterTheRecordInHand)
 {
     StartDevice({"--fault=record=5,stall-read=1500"});
-    ASSERT_TRUE(m_trelox.Start({Sample()}));
+    ASSERT_TRUE(m_trelox.Start({SampleCopy()}));
     ASSERT_TRUE(m_devsim.WaitForLine({" record=5 "}, kWaitMs));
     m_trelox.Interrupt();
     EXPECT_EQ(m_trelox.Wait(kRunMs), 5);
@@ -188,12 +151,12 @@ TEST_F(DirectDownload, CtrlCDuringTheTransferCancelsAfterTheRecordInHand)
 TEST_F(DirectDownload, CtrlCWhileWaitingForTheDeviceGivesUpWithStatus6)
 {
     StartDevice({"--after-report=stay"});
-    ASSERT_TRUE(m_trelox.Start({Sample()}));
+    ASSERT_TRUE(m_trelox.Start({SampleCopy()}));
     ASSERT_TRUE(m_devsim.WaitForLine({"programming-report"}, kWaitMs));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     m_trelox.Interrupt();
     EXPECT_EQ(m_trelox.Wait(kRunMs), 6);
-    EXPECT_THAT(m_trelox.Output(), HasSubstr("Wollen Sie wirklich abbrechen?"));
+    EXPECT_THAT(m_trelox.Output(), HasSubstr(kGiveUpQuestion));
     EXPECT_THAT(m_trelox.Output(), HasSubstr("> Ja"));
 }
 }  // namespace
