@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "PlatformTypes.h"
@@ -109,6 +110,12 @@ public:
     // notice, false when none is waiting. Never blocks.
     virtual int DeviceNoticeDescriptor() = 0;
     virtual bool TakeDeviceNotice(DeviceNotice* notice) = 0;
+
+    // ---- The program's own executable (GetModuleFileNameA of the process).
+    // True with the full path of the running program's file in `*path`; false,
+    // `*path` untouched, where the system does not tell it: the caller then
+    // goes by the name the program was started with.
+    virtual bool GetModuleFileName(std::string* path) = 0;
 };
 
 // The platform in use: the build's backend unless a test installed another.

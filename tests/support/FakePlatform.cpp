@@ -1,4 +1,5 @@
-// The scripted platform: handles, clock, device list, pipes and notices.
+// The scripted platform: handles, clock, device list, pipes, notices and the
+// program's executable.
 #include "support/FakePlatform.h"
 
 #include <algorithm>
@@ -334,6 +335,23 @@ bool FakePlatform::TakeDeviceNotice(DeviceNotice* notice)
     }
     *notice = m_notices.front();
     m_notices.pop_front();
+    return true;
+}
+
+// ---- The program's executable.
+
+void FakePlatform::SetModuleFileName(const std::string& path)
+{
+    m_knowsModuleFileName = true;
+    m_moduleFileName = path;
+}
+
+bool FakePlatform::GetModuleFileName(std::string* path)
+{
+    if (!m_knowsModuleFileName) {
+        return false;
+    }
+    *path = m_moduleFileName;
     return true;
 }
 

@@ -124,6 +124,9 @@ public:
     void ReportFileSizeZero(const std::string& path);
     bool IsFileOpen(const std::string& path) const;
 
+    // ---- The program's executable: by default the fake cannot tell it.
+    void SetModuleFileName(const std::string& path);
+
     // ---- CPlatform.
     DWORD GetLastError() override { return m_lastError; }
     void SetLastError(DWORD error) override { m_lastError = error; }
@@ -151,6 +154,7 @@ public:
     BOOL UnregisterDeviceNotification(HANDLE registration) override;
     int DeviceNoticeDescriptor() override { return -1; }
     bool TakeDeviceNotice(DeviceNotice* notice) override;
+    bool GetModuleFileName(std::string* path) override;
 
 private:
     struct HandleEntry {
@@ -237,6 +241,9 @@ private:
     std::vector<DWORD> m_eventWaits;
     std::vector<DWORD> m_mutexWaits;
     std::vector<DWORD> m_sleeps;
+
+    bool m_knowsModuleFileName = false;
+    std::string m_moduleFileName;
 
     std::map<std::string, NamedMutex> m_mutexes;
     std::vector<std::string> m_mutexNames;

@@ -392,3 +392,8 @@ bool CPosixPlatform::TakeDeviceNotice(DeviceNotice* notice)
 {
     return m_deviceWatch.Take(notice);
 }
+
+bool CPosixPlatform::GetModuleFileName(std::string* /*path*/)
+{
+    return false;
+}

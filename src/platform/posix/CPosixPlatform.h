@@ -50,6 +50,10 @@ public:
     int DeviceNoticeDescriptor() override;
     bool TakeDeviceNotice(DeviceNotice* notice) override;
 
+    // The name it was started by is the program's name here, by convention
+    // (a link may give it another): never told.
+    bool GetModuleFileName(std::string* path) override;
+
 private:
     // Starts a write or read; the common part of WriteFile and ReadFile.
     BOOL StartTransfer(HANDLE pipe, PipeAccess direction, const void* bytes, void* buffer, DWORD count,

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <vector>
 
 // The shared records are passed to the system as its own types.
@@ -232,6 +233,25 @@ int CWin32Platform::DeviceNoticeDescriptor()
 
 bool CWin32Platform::TakeDeviceNotice(DeviceNotice* /*notice*/)
 {
+    return false;
+}
+
+bool CWin32Platform::GetModuleFileName(std::string* path)
+{
+    // A path that does not fit is cut short: the buffer grows until it fits,
+    // up to the longest path the system has.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        std::string buffer(size, '\0');
+        const DWORD length = ::GetModuleFileNameA(nullptr, &buffer[0], size);
+        if (length == 0) {
+            return false;
+        }
+        if (length < size) {
+            buffer.resize(length);
+            *path = buffer;
+            return true;
+        }
+    }
     return false;
 }
 

@@ -45,6 +45,8 @@ public:
     int DeviceNoticeDescriptor() override;
     bool TakeDeviceNotice(DeviceNotice* notice) override;
 
+    bool GetModuleFileName(std::string* path) override;
+
 private:
     // The interface class each open device list was made for: the system
     // needs it again to find an interface by index when its path is asked for.

@@ -1,6 +1,7 @@
 // The Windows headers as the Win32 backends include them: before the
 // program's own types, and without the macros that would rename the platform
-// interface's CreateEvent, CreateMutex and RegisterDeviceNotification.
+// interface's CreateEvent, CreateMutex, RegisterDeviceNotification and
+// GetModuleFileName.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -16,3 +17,4 @@
 #undef CreateEvent
 #undef CreateMutex
 #undef RegisterDeviceNotification
+#undef GetModuleFileName
