@@ -1,6 +1,8 @@
 // The program's single application object and its entry.
 #include "CWinApp.h"
 
+#include <string>
+
 #include "CCommandLineInfo.h"
 #include "CWindowSystem.h"
 
@@ -51,11 +53,20 @@ void CWinApp::SetCommandLine(int argc, char* argv[])
 {
     m_argc = argc;
     m_argv = argv;
-    if (m_pszAppName == nullptr && argc > 0 && argv != nullptr && argv[0] != nullptr) {
+    if (m_pszAppName != nullptr) {
+        return;
+    }
+    // The file itself where the system tells it: on Windows the name typed
+    // to start the program ("trelox") may differ from the file ("Trelox.exe").
+    std::string module;
+    if (Platform().GetModuleFileName(&module)) {
+        m_strAppName = TitleFromExecutable(module.c_str());
+    }
+    if (m_strAppName.IsEmpty() && argc > 0 && argv != nullptr && argv[0] != nullptr) {
         m_strAppName = TitleFromExecutable(argv[0]);
-        if (!m_strAppName.IsEmpty()) {
-            m_pszAppName = m_strAppName.GetString();
-        }
+    }
+    if (!m_strAppName.IsEmpty()) {
+        m_pszAppName = m_strAppName.GetString();
     }
 }
 

@@ -37,7 +37,8 @@ public:
     CWnd* m_pMainWnd = nullptr;
 
     // Called by the entry: the arguments and, when no name was given, the
-    // title from the executable's name.
+    // title from the executable's file as the platform tells it, else from
+    // the name the program was started with (argv[0]).
     void SetCommandLine(int argc, char* argv[]);
 
 private:

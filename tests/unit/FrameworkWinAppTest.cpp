@@ -67,6 +67,52 @@ TEST(WinAppTest, AnApplicationNameGivenAtConstructionIsKept)
     EXPECT_EQ(AfxGetApp(), &app);
 }
 
+TEST(WinAppTest, TheTitleIsTheExecutablesFileWhereThePlatformTellsIt)
+{
+    FakePlatform platform;
+    platform.SetModuleFileName("C:\\Programme\\Werkzeug\\Trelox.exe");
+    MemoryWindowSystem windows(false);
+    CWinApp app;
+    char typed[] = "trelox";
+    char* argv[] = {typed, nullptr};
+
+    AfxRunApplicationWith(windows, platform, 1, argv);
+    SetWindowSystem(nullptr);
+    SetPlatform(nullptr);
+
+    EXPECT_EQ(AfxGetAppTitle(), "Trelox");
+}
+
+TEST(WinAppTest, TheTitleFallsBackOnTheStartedNameWhereTheFileGivesNone)
+{
+    FakePlatform platform;
+    platform.Install();
+    char typed[] = "C:\\Werkzeug\\trelox";
+    char* argv[] = {typed, nullptr};
+    {
+        CWinApp cannotTell;
+        cannotTell.SetCommandLine(1, argv);
+        EXPECT_EQ(AfxGetAppTitle(), "trelox");
+    }
+    platform.SetModuleFileName("C:\\Werkzeug\\");
+    {
+        CWinApp noFileName;
+        noFileName.SetCommandLine(1, argv);
+        EXPECT_EQ(AfxGetAppTitle(), "trelox");
+    }
+    {
+        CWinApp neither;
+        neither.SetCommandLine(0, nullptr);
+        EXPECT_EQ(AfxGetAppTitle(), "Trelox");  // the fallback before any title
+    }
+    platform.SetModuleFileName("/opt/Trelox.exe");
+    {
+        CWinApp named("Eigener Name");
+        named.SetCommandLine(1, argv);
+        EXPECT_EQ(AfxGetAppTitle(), "Eigener Name");
+    }
+}
+
 TEST(WinAppTest, CommonControlsAreRegisteredWithTheWindowSystem)
 {
     MemoryWindowSystem windows;
