@@ -179,14 +179,19 @@ BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void
     busPipe->Start(isWrite ? CBusTransfer::ForWrite(bytes, count, overlapped, event)
                            : CBusTransfer::ForRead(buffer, count, overlapped, event));
     busPipe->Progress();
-    if (overlapped->Internal == CBusTransfer::kPending) {
-        return Fail(ERROR_IO_PENDING);
+    return TransferOutcome(*overlapped, transferred, ERROR_IO_PENDING);
+}
+
+BOOL CPosixPlatform::TransferOutcome(const Overlapped& overlapped, DWORD* transferred, DWORD pendingError)
+{
+    if (overlapped.Internal == CBusTransfer::kPending) {
+        return Fail(pendingError);
     }
     if (transferred != nullptr) {
-        *transferred = static_cast<DWORD>(overlapped->InternalHigh);
+        *transferred = static_cast<DWORD>(overlapped.InternalHigh);
     }
-    if (overlapped->Internal != 0) {
-        return Fail(static_cast<DWORD>(overlapped->Internal));
+    if (overlapped.Internal != 0) {
+        return Fail(static_cast<DWORD>(overlapped.Internal));
     }
     return TRUE;
 }
@@ -254,16 +259,7 @@ BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DW
     while (wait && busPipe->IsRunning(overlapped)) {
         busPipe->WaitForTraffic(-1);
     }
-    if (overlapped->Internal == CBusTransfer::kPending) {
-        return Fail(EINPROGRESS);
-    }
-    if (transferred != nullptr) {
-        *transferred = static_cast<DWORD>(overlapped->InternalHigh);
-    }
-    if (overlapped->Internal != 0) {
-        return Fail(static_cast<DWORD>(overlapped->Internal));
-    }
-    return TRUE;
+    return TransferOutcome(*overlapped, transferred, EINPROGRESS);
 }
 
 void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)

@@ -58,6 +58,9 @@ private:
     // Starts a write or read; the common part of WriteFile and ReadFile.
     BOOL StartTransfer(HANDLE pipe, PipeAccess direction, const void* bytes, void* buffer, DWORD count,
                        DWORD* transferred, Overlapped* overlapped);
+    // What the transfer of `overlapped` came to: TRUE with its count, FALSE
+    // with its error, or FALSE with `pendingError` while it still runs.
+    BOOL TransferOutcome(const Overlapped& overlapped, DWORD* transferred, DWORD pendingError);
     DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds);
     // FALSE with `error` as the last error.
     BOOL Fail(DWORD error);
