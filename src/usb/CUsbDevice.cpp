@@ -44,6 +44,23 @@ bool OpenPipes(const CString& path, HANDLE& writePipe, HANDLE& readPipe)
     return true;
 }
 
+// True when the device list holds an interface at `path`.
+bool IsListed(HANDLE list, const CString& path)
+{
+    CPlatform& platform = Platform();
+    for (DWORD index = 0; platform.EnumDeviceInterface(list, kDeviceInterfaceClass, index); ++index) {
+        char listed[kDetailRecordSize - kDetailRecordHeaderSize] = {};
+        DWORD required = 0;
+        if (platform.GetDeviceInterfacePath(list, index, listed, kDetailRecordSize, &required)) {
+            listed[sizeof listed - 1] = '\0';
+            if (path == listed) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 CUsbDevice::CUsbDevice() : m_hReadPipe(INVALID_HANDLE_VALUE), m_hWritePipe(INVALID_HANDLE_VALUE) {}
@@ -59,6 +76,12 @@ int CUsbDevice::Open()
     HANDLE list = platform.GetClassDevs(kDeviceInterfaceClass);
     if (list == INVALID_HANDLE_VALUE) {
         return static_cast<int>(platform.GetLastError());
+    }
+    if (IsOpen() && IsListed(list, m_strInterfacePath)) {
+        // The device in use is still there: another one of the class that
+        // arrived must not take over the records still to come.
+        platform.DestroyDeviceInfoList(list);
+        return 0;
     }
 
     int result = 0;
@@ -88,6 +111,7 @@ int CUsbDevice::Open()
             m_hWritePipe = writePipe;
             m_hReadPipe = readPipe;
             m_strInstanceId = ParseInstanceId(CString(path));
+            m_strInterfacePath = path;
             result = 0;
             break;
         }
@@ -101,6 +125,7 @@ void CUsbDevice::Close()
     ClosePipe(m_hWritePipe);
     ClosePipe(m_hReadPipe);
     m_strInstanceId.Empty();
+    m_strInterfacePath.Empty();
 }
 
 CString CUsbDevice::GetInstanceId() const

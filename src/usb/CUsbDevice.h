@@ -25,9 +25,12 @@ public:
     // Opens the first present device of the interface class on which both pipes
     // open. 0 on success; otherwise the system's error code (259 when no usable
     // device is present, 14 for an interface path longer than 500 characters).
-    // Called while open, it keeps the old pipes until a device has been found
-    // and closes them before it stores the new ones; when none is found the
-    // old link stays as it was. Never throws.
+    // Called while open (the arrival of a further device of the class), it
+    // keeps the link while the device in use is still present, so that no
+    // other device takes over a download in progress; otherwise it keeps the
+    // old pipes until a device has been found and closes them before it
+    // stores the new ones, and when none is found the old link stays as it
+    // was. Never throws.
     int Open();
     // Closes the output pipe, then the input pipe, and empties the instance id.
     void Close();
@@ -79,6 +82,8 @@ private:
     HANDLE m_hReadPipe;
     HANDLE m_hWritePipe;
     CString m_strInstanceId;
+    // The interface path of the open device; empty while the link is closed.
+    CString m_strInterfacePath;
     CUsbMessageWindow m_wndMessage;
     CFlashInfoDlg m_dlgFlashInfo;
 };

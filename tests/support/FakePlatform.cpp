@@ -140,6 +140,11 @@ void FakePlatform::AddDevice(const std::string& interfacePath)
     m_devices.push_back(interfacePath);
 }
 
+void FakePlatform::AddDeviceFirst(const std::string& interfacePath)
+{
+    m_devices.insert(m_devices.begin(), interfacePath);
+}
+
 void FakePlatform::ArriveDevice(const std::string& interfacePath)
 {
     AddDevice(interfacePath);

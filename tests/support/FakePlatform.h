@@ -59,6 +59,8 @@ public:
 
     // ---- Device list, in the order added.
     void AddDevice(const std::string& interfacePath);
+    // Adds it in front of every device listed so far.
+    void AddDeviceFirst(const std::string& interfacePath);
     // Adds it and queues an arrival notice.
     void ArriveDevice(const std::string& interfacePath);
     // Takes it off the list, fails its open pipes (pending transfers complete
