@@ -133,7 +133,10 @@ int CTerminalWindowSystem::PollSources(bool watchKeys, bool watchInterrupts, int
         watched[count++] = pollfd{notices, POLLIN, 0};
     }
     const int result = poll(watched, count, timeoutMs);
-    *keyEvents = watchKeys && result >= 0 ? watched[0].revents : 0;
+    *keyEvents = 0;
+    if (watchKeys && result >= 0) {
+        *keyEvents = watched[0].revents;
+    }
     return result;
 }
 
