@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -78,12 +79,11 @@ int ConnectTo(const sockaddr_un& address)
 CBusDirectory::CBusDirectory()
 {
     const char* configured = std::getenv("TRELOX_USB_BUS");
-    if (configured != nullptr && configured[0] != '\0') {
-        m_path = configured;
-    } else {
-        m_path = "/tmp/trelox-usb-" + std::to_string(::getuid());
-    }
+    m_isDefault = configured == nullptr || configured[0] == '\0';
+    m_path = m_isDefault ? "/tmp/trelox-usb-" + std::to_string(::getuid()) : configured;
 }
+
+CBusDirectory::CBusDirectory(std::string path, bool isDefault) : m_path(std::move(path)), m_isDefault(isDefault) {}
 
 const DeviceClassGuid& CBusDirectory::InterfaceClass()
 {
@@ -103,15 +103,39 @@ bool CBusDirectory::IsMarkerName(const std::string& name)
 int CBusDirectory::Create() const
 {
     if (::mkdir(m_path.c_str(), 0700) != 0) {
-        return errno == EEXIST ? 0 : errno;
+        return errno == EEXIST ? CheckFolder() : errno;
     }
     // The umask may have narrowed the mode; the bus is the user's alone.
     return ::chmod(m_path.c_str(), 0700) == 0 ? 0 : errno;
 }
 
+int CBusDirectory::CheckFolder() const
+{
+    struct stat info;
+    if (!m_isDefault) {
+        if (::stat(m_path.c_str(), &info) != 0) {
+            return errno;
+        }
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    }
+    if (::lstat(m_path.c_str(), &info) != 0) {
+        return errno;
+    }
+    // Anyone can make the default folder first: a folder of another user, or
+    // one that others may write into, could present a device that is none.
+    if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid() || (info.st_mode & 077) != 0) {
+        return EACCES;
+    }
+    return 0;
+}
+
 int CBusDirectory::ListMarkers(std::vector<std::string>* names) const
 {
     names->clear();
+    const int folder = CheckFolder();
+    if (folder != 0) {
+        return folder == ENOENT ? 0 : folder;
+    }
     DIR* directory = ::opendir(m_path.c_str());
     if (directory == nullptr) {
         return errno == ENOENT ? 0 : errno;
@@ -137,6 +161,10 @@ int CBusDirectory::ConnectPipe(const std::string& pipePath, int* socketFd) const
     // A pipe path is a name inside the bus, never a way out of it.
     if (pipePath.empty() || pipePath.find('/') != std::string::npos) {
         return ENOENT;
+    }
+    const int folder = CheckFolder();
+    if (folder != 0) {
+        return folder;
     }
     sockaddr_un address;
     if (FillAddress(m_path + "/" + pipePath, &address)) {

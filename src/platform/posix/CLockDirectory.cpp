@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -28,7 +29,12 @@ bool IsPlainByte(unsigned char byte)
 CLockDirectory::CLockDirectory()
 {
     const char* configured = std::getenv("TRELOX_LOCK_DIR");
-    m_root = (configured != nullptr && configured[0] != '\0') ? configured : "/tmp/trelox-locks";
+    m_isDefault = configured == nullptr || configured[0] == '\0';
+    m_root = m_isDefault ? "/tmp/trelox-locks" : configured;
+}
+
+CLockDirectory::CLockDirectory(std::string root, bool isDefault) : m_root(std::move(root)), m_isDefault(isDefault)
+{
 }
 
 std::string CLockDirectory::Escape(const std::string& name)
@@ -61,18 +67,18 @@ int CLockDirectory::PrepareLockFile(const std::string& mutexName, std::string* p
     if (name.empty()) {
         return EINVAL;
     }
-    int error = CreateFolder(m_root, 01777);
+    int error = PrepareSharedFolder(m_root);
     if (error != 0) {
         return error;
     }
     std::string folder;
     if (global) {
         folder = m_root + "/global";
-        error = CreateFolder(folder, 01777);
+        error = PrepareSharedFolder(folder);
     } else {
         folder = m_root + "/local-" + std::to_string(::getuid());
         error = CreateFolder(folder, 0700);
-        if (error == 0) {
+        if (error == 0 || error == EEXIST) {
             error = CheckOwnFolder(folder);
         }
     }
@@ -86,10 +92,37 @@ int CLockDirectory::PrepareLockFile(const std::string& mutexName, std::string* p
 int CLockDirectory::CreateFolder(const std::string& path, unsigned mode)
 {
     if (::mkdir(path.c_str(), 0700) != 0) {
-        return errno == EEXIST ? 0 : errno;
+        return errno;
     }
-    // Shared folders must be open to every user whatever this user's umask.
+    // Whatever the umask: shared folders must be open to every user.
     return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+}
+
+int CLockDirectory::PrepareSharedFolder(const std::string& path) const
+{
+    const int error = CreateFolder(path, 01777);
+    return error == EEXIST ? CheckSharedFolder(path) : error;
+}
+
+int CLockDirectory::CheckSharedFolder(const std::string& path) const
+{
+    struct stat info;
+    if (!m_isDefault) {
+        if (::stat(path.c_str(), &info) != 0) {
+            return errno;
+        }
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    }
+    if (::lstat(path.c_str(), &info) != 0) {
+        return errno;
+    }
+    const bool sticky = (info.st_mode & S_ISVTX) != 0;
+    const bool trustedOwner = info.st_uid == 0 || info.st_uid == ::getuid();
+    const bool othersMayWrite = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    if (!S_ISDIR(info.st_mode) || !(trustedOwner || sticky) || (othersMayWrite && !sticky)) {
+        return EACCES;
+    }
+    return 0;
 }
 
 int CLockDirectory::CheckOwnFolder(const std::string& path)
