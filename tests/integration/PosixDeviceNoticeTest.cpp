@@ -1,9 +1,11 @@
 // The POSIX platform's device notices: arrival and removal of markers on the
-// bus, as the window system takes them, and the broadcast record they carry.
+// bus, as the window system takes them, and the broadcast record they carry;
+// notices the system lost, and a bus folder that was removed and made again.
 #include <gtest/gtest.h>
 
 #include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -129,6 +131,89 @@ TEST_F(PosixDeviceNoticeTest, AFilterForAnotherClassHearsNothing)
     DeviceNotice notice;
     EXPECT_FALSE(m_platform.TakeDeviceNotice(&notice));
     EXPECT_TRUE(m_platform.CloseHandle(registration));
+}
+
+// More events than the system queues for one watcher; 0 when unknown.
+long QueueLimit()
+{
+    std::FILE* limit = std::fopen("/proc/sys/fs/inotify/max_queued_events", "r");
+    long events = 0;
+    if (limit != nullptr) {
+        if (std::fscanf(limit, "%ld", &events) != 1) {
+            events = 0;
+        }
+        std::fclose(limit);
+    }
+    return events;
+}
+
+TEST_F(PosixDeviceNoticeTest, LostNoticesBecomeOneNoticeOfWhetherADeviceIsPresentNow)
+{
+    const long limit = QueueLimit();
+    if (limit <= 0 || limit > 200000) {
+        GTEST_SKIP() << "the notice queue's limit is unknown or too large to overflow here";
+    }
+    const HANDLE registration = m_platform.RegisterDeviceNotification(m_window, m_filter);
+    ASSERT_NE(nullptr, registration);
+    const std::string marker = "m" + m_suffix;
+
+    // The device arrives behind more changes than the queue holds.
+    for (long i = 0; i <= limit; ++i) {
+        m_bus.PutFile("f" + std::to_string(i));
+    }
+    m_bus.PutMarker(marker);
+    ExpectNotice(DBT_DEVICEARRIVAL, "");
+    DeviceNotice notice;
+    EXPECT_FALSE(NextNotice(&notice, 50));
+
+    // And leaves behind them: the one notice is a removal.
+    for (long i = 0; i <= limit; ++i) {
+        ::unlink((m_bus.BusPath() + "/f" + std::to_string(i)).c_str());
+    }
+    m_bus.RemoveMarker(marker);
+    ExpectNotice(DBT_DEVICEREMOVECOMPLETE, "");
+    EXPECT_FALSE(NextNotice(&notice, 50));
+
+    // The watch goes on as before.
+    m_bus.PutMarker(marker);
+    ExpectNotice(DBT_DEVICEARRIVAL, marker);
+    EXPECT_TRUE(m_platform.UnregisterDeviceNotification(registration));
+}
+
+TEST_F(PosixDeviceNoticeTest, ABusFolderRemovedAndMadeAgainIsWatchedAgain)
+{
+    const HANDLE registration = m_platform.RegisterDeviceNotification(m_window, m_filter);
+    ASSERT_NE(nullptr, registration);
+    const std::string marker = "m" + m_suffix;
+    m_bus.PutMarker(marker);
+    ExpectNotice(DBT_DEVICEARRIVAL, marker);
+
+    m_bus.RemoveMarker(marker);
+    ASSERT_EQ(0, ::rmdir(m_bus.BusPath().c_str()));
+    ExpectNotice(DBT_DEVICEREMOVECOMPLETE, marker);
+    DeviceNotice notice;
+    EXPECT_FALSE(NextNotice(&notice, 50));
+
+    // Back empty: nothing to tell until a device comes.
+    m_bus.CreateBus();
+    EXPECT_FALSE(NextNotice(&notice, 200));
+    m_bus.PutMarker(marker);
+    ExpectNotice(DBT_DEVICEARRIVAL, marker);
+
+    // Gone and back with a device in it before anyone looked: that device
+    // is announced, without its path.
+    m_bus.RemoveMarker(marker);
+    ASSERT_EQ(0, ::rmdir(m_bus.BusPath().c_str()));
+    ExpectNotice(DBT_DEVICEREMOVECOMPLETE, marker);
+    m_bus.CreateBus();
+    m_bus.PutMarker(marker);
+    ExpectNotice(DBT_DEVICEARRIVAL, "");
+    m_bus.RemoveMarker(marker);
+    ExpectNotice(DBT_DEVICEREMOVECOMPLETE, marker);
+
+    EXPECT_FALSE(NextNotice(&notice, 50));
+    EXPECT_TRUE(m_platform.UnregisterDeviceNotification(registration));
+    EXPECT_EQ(-1, m_platform.DeviceNoticeDescriptor());
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 // the bus folder: a marker created or moved in is an arrival, a marker
 // deleted or moved out a removal. The window system polls Descriptor() and
 // takes the notices one at a time on the user-interface thread.
+//
+// Notices the system could not keep (its queue overflowed) become one notice
+// of the state the bus is in now: an arrival when a device is present, else a
+// removal, with an empty interface path. A bus folder that is removed is
+// watched again when it is back (its parent folder is watched meanwhile), and
+// a device already present then is announced the same way.
 #pragma once
 
 #include <deque>
@@ -9,6 +15,9 @@
 #include <string>
 
 #include "../CPlatform.h"
+#include "CBusDirectory.h"
+
+struct inotify_event;
 
 class CDeviceWatch {
 public:
@@ -17,9 +26,9 @@ public:
     CDeviceWatch& operator=(const CDeviceWatch&) = delete;
     ~CDeviceWatch();
 
-    // Starts notices of the bus folder `busPath` for `window`. 0 with the
+    // Starts notices of the bus folder `bus` for `window`. 0 with the
     // registration's number in *id, or an errno.
-    int Register(WindowHandle window, const std::string& busPath, int* id);
+    int Register(WindowHandle window, const CBusDirectory& bus, int* id);
     void Unregister(int id);
 
     // Readable when a notice may be waiting; -1 while nobody is registered.
@@ -33,11 +42,22 @@ public:
 private:
     struct Registration {
         WindowHandle window;
-        int watch;
+        CBusDirectory bus;
+        int watch;        // -1 while the bus folder is gone
+        int parentWatch;  // the folder that holds the bus, while it is gone; else -1
     };
 
     void ReadEvents();
+    void HandleEvent(const inotify_event& event);
     void Queue(int watch, UINT eventType, const std::string& path);
+    void QueueFor(WindowHandle window, UINT eventType, const std::string& path);
+    // One notice per registration of whether a device is present now.
+    void QueuePresentState(const Registration& registration);
+    // The bus folder of `watch` is gone: wait for it in its parent folder.
+    void LoseWatch(int watch);
+    void RearmLostWatches();
+    // Stops the system's watch `watch` unless a registration still uses it.
+    void ReleaseWatch(int watch);
 
     int m_fd = -1;
     int m_nextId = 1;

@@ -361,7 +361,7 @@ HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const Dev
     // A filter for anything but the bus's class registers but hears nothing.
     if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
         CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
-        error = m_deviceWatch.Register(window, bus.Path(), &id);
+        error = m_deviceWatch.Register(window, bus, &id);
     }
     if (error != 0) {
         SetLastError(static_cast<DWORD>(error));
