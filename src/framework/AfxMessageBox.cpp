@@ -33,6 +33,9 @@ int AfxMessageBox(const CString& text, UINT type, UINT helpId)
 {
     (void)helpId;  // the program has no help file
     const CWnd* mainWindow = AfxGetMainWnd();
-    const WindowHandle owner = mainWindow != nullptr ? mainWindow->GetSafeHwnd() : nullptr;
+    // The box belongs to the window in front, which it disables: a window that
+    // asks (the status window's "Abbrechen") cannot be pressed again meanwhile.
+    const WindowHandle owner = WindowSystem().GetFrontWindow(mainWindow != nullptr ? mainWindow->GetSafeHwnd()
+                                                                                    : nullptr);
     return WindowSystem().MessageBox(owner, text, AfxGetAppTitle(), WithDefaultIcon(type));
 }

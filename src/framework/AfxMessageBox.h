@@ -1,5 +1,6 @@
 // The program's message box: modal, captioned with the program's title,
-// owned by the main window when there is one.
+// owned by the window in front (the main window's last active pop-up, or the
+// main window itself), which takes no input while the box is shown.
 #pragma once
 
 #include "AfxTypes.h"

@@ -68,11 +68,13 @@ int CDialog::DoModal()
         m_createdHere = true;
         if (WindowSystem().CreateDialogWindow(*this, m_nIDTemplate, owner) != nullptr) {
             result = WindowSystem().RunModalLoop(m_hWnd);
-            // Hidden before the owner takes input again, as the system does it.
-            if (m_hWnd != nullptr) {
-                WindowSystem().ShowWindow(m_hWnd, SW_HIDE);
-            }
         }
+    }
+    // The owner takes input again before the dialog hides, as the system's
+    // own dialogs end: hiding the active window then activates the owner,
+    // which a disabled owner could not be.
+    if (m_hWnd != nullptr) {
+        WindowSystem().ShowWindow(m_hWnd, SW_HIDE);
     }
     DestroyWindow();
     return result;

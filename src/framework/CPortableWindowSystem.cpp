@@ -161,8 +161,7 @@ void CPortableWindowSystem::DestroyWindow(WindowHandle window)
     }
     CWnd* wnd = state->wnd;
     const std::vector<WindowHandle> controls = state->controls;
-    const bool hadFocus = m_focus == window ||
-                          std::find(controls.begin(), controls.end(), m_focus) != controls.end();
+    const bool hadFocus = HoldsFocus(*state);
     for (const WindowHandle control : controls) {
         ForgetWindow(control);
     }
@@ -173,6 +172,13 @@ void CPortableWindowSystem::DestroyWindow(WindowHandle window)
     if (hadFocus) {
         RestoreFocusOfActiveDialog();
     }
+}
+
+bool CPortableWindowSystem::HoldsFocus(const WindowState& window) const
+{
+    return m_focus != nullptr && (m_focus == window.handle ||
+                                  std::find(window.controls.begin(), window.controls.end(), m_focus) !=
+                                      window.controls.end());
 }
 
 void CPortableWindowSystem::RestoreFocusOfActiveDialog()
@@ -230,6 +236,12 @@ void CPortableWindowSystem::ShowWindow(WindowHandle window, int command)
     switch (command) {
     case SW_HIDE:
         state->visible = false;
+        if (state->parent == nullptr && HoldsFocus(*state)) {
+            // Hiding the window in front activates the one now in front,
+            // as the system does it: only an enabled one can take it.
+            m_focus = nullptr;
+            RestoreFocusOfActiveDialog();
+        }
         break;
     case SW_MINIMIZE:
         state->visible = true;
@@ -486,6 +498,15 @@ int CPortableWindowSystem::AskWithOwnerDisabled(WindowHandle owner, const std::f
 int CPortableWindowSystem::MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
 {
     return AskWithOwnerDisabled(owner, [&] { return AskMessageBox(owner, text, caption, type); });
+}
+
+WindowHandle CPortableWindowSystem::GetFrontWindow(WindowHandle mainWindow)
+{
+    const WindowHandle front = ActiveDialog();
+    if (front != nullptr) {
+        return front;
+    }
+    return IsWindow(mainWindow) ? mainWindow : nullptr;
 }
 
 UINT_PTR CPortableWindowSystem::SetTimer(WindowHandle window, UINT_PTR id, UINT elapse)

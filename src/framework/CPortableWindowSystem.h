@@ -55,6 +55,8 @@ public:
     void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) override;
 
     int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) override;
+    // The newest shown, enabled dialog (modal or modeless), else the main window.
+    WindowHandle GetFrontWindow(WindowHandle mainWindow) override;
 
     UINT_PTR SetTimer(WindowHandle window, UINT_PTR id, UINT elapse) override;
     void KillTimer(WindowHandle window, UINT_PTR id) override;
@@ -153,6 +155,7 @@ private:
     void NotifyParent(const WindowState& control, UINT code);
     void Dispatch(QueuedMessage& message);
     void MoveFocusInTabOrder(WindowHandle dialog, bool forward);
+    bool HoldsFocus(const WindowState& window) const;
     void RestoreFocusOfActiveDialog();
     void CollectDeviceNotices();
     bool TakeDueTimer(Timer* timer);

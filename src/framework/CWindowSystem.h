@@ -58,8 +58,14 @@ public:
     virtual bool HasSystemMenu(WindowHandle window) = 0;
     virtual void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) = 0;
 
-    // ---- Message boxes: modal, owned by `owner` (null: none); the button id.
+    // ---- Message boxes: modal, owned by `owner` (null: none), which takes no
+    // input while the box is shown; the button id.
     virtual int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) = 0;
+    // The window in front, which a message box of the program belongs to: the
+    // pop-up of `mainWindow` that was active last (the main window itself when
+    // it has none), or without a main window the program's active window;
+    // null when there is none.
+    virtual WindowHandle GetFrontWindow(WindowHandle mainWindow) = 0;
 
     // ---- Timers: WM_TIMER with the id every `elapse` ms; the id, or 0.
     virtual UINT_PTR SetTimer(WindowHandle window, UINT_PTR id, UINT elapse) = 0;

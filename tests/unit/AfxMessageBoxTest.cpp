@@ -1,10 +1,12 @@
-// The program's message box: caption, owner and default icons.
+// The program's message box: caption, owner (the window in front) and default icons.
 #include <gtest/gtest.h>
 
 #include "framework/AfxMessageBox.h"
+#include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
 #include "support/MemoryWindowSystem.h"
+#include "support/TestDialogTemplate.h"
 
 namespace {
 class MessageBoxTest : public ::testing::Test {
@@ -73,7 +75,7 @@ TEST_F(MessageBoxTest, ZeroBytesOfTheTextAreShown)
     EXPECT_EQ(m_windows.MessageBoxes().back().text.GetLength(), 3);
 }
 
-TEST_F(MessageBoxTest, OwnedByTheMainWindowWhichIsDisabledMeanwhile)
+TEST_F(MessageBoxTest, WithNoDialogInFrontTheMainWindowOwnsTheBoxAndIsDisabledMeanwhile)
 {
     CWinApp app;
     CWnd mainWindow;
@@ -91,6 +93,77 @@ TEST_F(MessageBoxTest, OwnedByTheMainWindowWhichIsDisabledMeanwhile)
     EXPECT_EQ(m_windows.MessageBoxes().back().owner, mainWindow.GetSafeHwnd());
     EXPECT_FALSE(enabledWhileShown);
     EXPECT_TRUE(mainWindow.IsWindowEnabled());
+}
+
+TEST_F(MessageBoxTest, ADialogInFrontOwnsTheBoxAndTheMainWindowItDisabledStaysSo)
+{
+    CWinApp app;
+    test_dialog::Register();
+    CDialog mainDialog(test_dialog::kTemplateId);
+    ASSERT_TRUE(mainDialog.Create(test_dialog::kTemplateId));
+    mainDialog.ShowWindow(SW_SHOW);
+    app.m_pMainWnd = &mainDialog;
+    // A window over the main window that disabled it, as the progress window does.
+    CDialog front(test_dialog::kTemplateId);
+    ASSERT_TRUE(front.Create(test_dialog::kTemplateId));
+    front.ShowWindow(SW_SHOW);
+    mainDialog.EnableWindow(FALSE);
+    bool frontEnabledWhileShown = true;
+    bool mainEnabledWhileShown = true;
+    m_windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
+        frontEnabledWhileShown = front.IsWindowEnabled() != FALSE;
+        mainEnabledWhileShown = mainDialog.IsWindowEnabled() != FALSE;
+        return IDOK;
+    });
+
+    AfxMessageBox("x");
+
+    EXPECT_EQ(m_windows.MessageBoxes().back().owner, front.GetSafeHwnd());
+    EXPECT_FALSE(frontEnabledWhileShown);
+    EXPECT_FALSE(mainEnabledWhileShown);
+    EXPECT_TRUE(front.IsWindowEnabled());
+    EXPECT_FALSE(mainDialog.IsWindowEnabled()) << "the main window is left to the window that disabled it";
+}
+
+TEST_F(MessageBoxTest, HiddenAndDisabledDialogsAreNotInFront)
+{
+    CWinApp app;
+    test_dialog::Register();
+    CDialog mainDialog(test_dialog::kTemplateId);
+    ASSERT_TRUE(mainDialog.Create(test_dialog::kTemplateId));
+    mainDialog.ShowWindow(SW_SHOW);
+    app.m_pMainWnd = &mainDialog;
+    CDialog hidden(test_dialog::kTemplateId);
+    ASSERT_TRUE(hidden.Create(test_dialog::kTemplateId));
+    CDialog disabled(test_dialog::kTemplateId);
+    ASSERT_TRUE(disabled.Create(test_dialog::kTemplateId));
+    disabled.ShowWindow(SW_SHOW);
+    disabled.EnableWindow(FALSE);
+
+    AfxMessageBox("x");
+
+    EXPECT_EQ(m_windows.MessageBoxes().back().owner, mainDialog.GetSafeHwnd());
+    EXPECT_FALSE(disabled.IsWindowEnabled());
+}
+
+TEST_F(MessageBoxTest, WithoutMainWindowTheShownDialogOwnsTheBox)
+{
+    CWinApp app;
+    test_dialog::Register();
+    CDialog shown(test_dialog::kTemplateId);
+    ASSERT_TRUE(shown.Create(test_dialog::kTemplateId));
+    shown.ShowWindow(SW_SHOW);
+    bool enabledWhileShown = true;
+    m_windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
+        enabledWhileShown = shown.IsWindowEnabled() != FALSE;
+        return IDOK;
+    });
+
+    AfxMessageBox("x");
+
+    EXPECT_EQ(m_windows.MessageBoxes().back().owner, shown.GetSafeHwnd());
+    EXPECT_FALSE(enabledWhileShown);
+    EXPECT_TRUE(shown.IsWindowEnabled());
 }
 
 TEST_F(MessageBoxTest, WithoutMainWindowTheBoxHasNoOwner)

@@ -1,12 +1,15 @@
 // The programming status window: its texts when it opens, the running time
 // in minutes and seconds past 99 minutes, a fresh time field on every
-// showing, and giving up with Yes and No.
+// showing, giving up with Yes and No, and its question holding the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "framework/CDialog.h"
+#include "framework/CWinApp.h"
 #include "support/FakePlatform.h"
 #include "support/MemoryWindowSystem.h"
 #include "ui/CFlashInfoDlg.h"
@@ -101,5 +104,86 @@ TEST_F(FlashInfoDlg, GivingUpAsksAndOnlyYesEndsTheWindow)
     EXPECT_EQ(m_windows.MessageBoxes()[1].answer, IDYES);
     EXPECT_EQ(timeAfterNo, "00:02");
     EXPECT_EQ(Window(), nullptr);
+}
+// Asks the question once and, while it is shown, presses "Abbrechen" again
+// directly and as queued input (Esc, Ctrl-C on the terminal) taken by the
+// box's own loop. Returns what was seen; the window ends after Yes.
+struct QuestionSeen {
+    WindowHandle window = nullptr;
+    bool windowEnabledWhileAsked = true;
+    bool mainEnabledWhileAsked = true;
+    bool secondPressTaken = true;
+    int deepestNesting = 0;
+    bool windowEnabledAfterNo = false;
+};
+
+QuestionSeen AskTwiceWhileTheQuestionIsShown(MemoryWindowSystem& windows, CFlashInfoDlg& dialog, CWnd* mainWindow)
+{
+    QuestionSeen seen;
+    int nesting = 0;
+    int boxes = 0;
+    windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
+        ++nesting;
+        ++boxes;
+        seen.deepestNesting = std::max(seen.deepestNesting, nesting);
+        if (nesting == 1 && boxes == 1) {
+            seen.windowEnabledWhileAsked = windows.IsWindowEnabled(seen.window);
+            seen.mainEnabledWhileAsked = mainWindow != nullptr && mainWindow->IsWindowEnabled();
+            seen.secondPressTaken = windows.PressButton(seen.window, IDCANCEL);
+            windows.Click(seen.window, IDCANCEL);
+            windows.PressEscape(seen.window);
+            windows.PumpWaitingMessages();
+        }
+        --nesting;
+        // A nested question answered Yes would end the window under the outer one.
+        return nesting > 0 || boxes > 1 ? IDYES : IDNO;
+    });
+    int turns = 0;
+    windows.SetIdleHook([&] {
+        ++turns;
+        seen.window = dialog.GetSafeHwnd();
+        if (turns == 2) {
+            seen.windowEnabledAfterNo = windows.IsWindowEnabled(seen.window);
+        }
+        windows.Click(seen.window, IDCANCEL);
+        return turns < 3;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    windows.SetMessageBoxHook(nullptr);
+    windows.SetIdleHook(nullptr);
+    return seen;
+}
+
+TEST_F(FlashInfoDlg, WithoutMainWindowItsQuestionDisablesItSoAFurtherCancelAsksNothing)
+{
+    const QuestionSeen seen = AskTwiceWhileTheQuestionIsShown(m_windows, m_dialog, nullptr);
+
+    ASSERT_EQ(m_windows.MessageBoxes().size(), 2u) << "one question per press, none nested";
+    EXPECT_EQ(m_windows.MessageBoxes()[0].owner, seen.window);
+    EXPECT_EQ(m_windows.MessageBoxes()[0].answer, IDNO);
+    EXPECT_EQ(seen.deepestNesting, 1);
+    EXPECT_FALSE(seen.windowEnabledWhileAsked);
+    EXPECT_FALSE(seen.secondPressTaken);
+    EXPECT_TRUE(seen.windowEnabledAfterNo) << "after No the window takes input again";
+}
+
+TEST_F(FlashInfoDlg, UnderTheMainWindowItsQuestionIsItsOwnAndTheMainWindowStaysDisabled)
+{
+    CWinApp app;
+    CDialog mainDialog(IDD_TRELOX_DIALOG);
+    ASSERT_TRUE(mainDialog.Create(IDD_TRELOX_DIALOG));
+    mainDialog.ShowWindow(SW_SHOW);
+    app.m_pMainWnd = &mainDialog;
+
+    const QuestionSeen seen = AskTwiceWhileTheQuestionIsShown(m_windows, m_dialog, &mainDialog);
+
+    ASSERT_EQ(m_windows.MessageBoxes().size(), 2u);
+    EXPECT_EQ(m_windows.MessageBoxes()[0].owner, seen.window);
+    EXPECT_EQ(seen.deepestNesting, 1);
+    EXPECT_FALSE(seen.windowEnabledWhileAsked);
+    EXPECT_FALSE(seen.mainEnabledWhileAsked);
+    EXPECT_FALSE(seen.secondPressTaken);
+    EXPECT_TRUE(mainDialog.IsWindowEnabled()) << "enabled again after the status window";
+    app.m_pMainWnd = nullptr;
 }
 }  // namespace

@@ -160,6 +160,28 @@ TEST_F(DialogTest, ADisabledOwnerStaysDisabledAfterTheModalRun)
     EXPECT_FALSE(m_mainWindow.IsWindowEnabled());
 }
 
+TEST_F(DialogTest, AfterAModalRunTheOwnerIsInFrontAgainWithItsFocus)
+{
+    // The owner must take input again before the dialog hides: hiding the
+    // window in front hands the focus to the one then in front.
+    ExchangeDialog mainDialog;
+    ASSERT_TRUE(mainDialog.Create(test_dialog::kTemplateId));
+    mainDialog.ShowWindow(SW_SHOW);
+    m_app.m_pMainWnd = &mainDialog;
+    m_windows.SetFocus(m_windows.Control(mainDialog.GetSafeHwnd(), test_dialog::kSecondEdit));
+    ExchangeDialog dialog;
+    m_windows.SetIdleHook([&] {
+        m_windows.Click(m_windows.CurrentModalDialog(), IDCANCEL);
+        return true;
+    });
+
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(m_windows.ActiveDialog(), mainDialog.GetSafeHwnd());
+    EXPECT_EQ(m_windows.FocusedControlId(mainDialog.GetSafeHwnd()), test_dialog::kSecondEdit);
+    m_app.m_pMainWnd = nullptr;
+}
+
 TEST_F(DialogTest, OkTakesTheFieldsAndEndsWithIdOk)
 {
     ExchangeDialog dialog;

@@ -196,6 +196,14 @@ int CWin32WindowSystem::MessageBox(WindowHandle owner, const CString& text, cons
     return ::MessageBoxA(AsWindow(owner), ShownText(text).c_str(), ShownText(caption).c_str(), type);
 }
 
+WindowHandle CWin32WindowSystem::GetFrontWindow(WindowHandle mainWindow)
+{
+    if (IsWindow(mainWindow)) {
+        return ::GetLastActivePopup(AsWindow(mainWindow));
+    }
+    return ::GetActiveWindow();
+}
+
 UINT_PTR CWin32WindowSystem::SetTimer(WindowHandle window, UINT_PTR id, UINT elapse)
 {
     return ::SetTimer(AsWindow(window), id, elapse, nullptr);

@@ -43,6 +43,7 @@ public:
     void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) override;
 
     int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) override;
+    WindowHandle GetFrontWindow(WindowHandle mainWindow) override;
 
     UINT_PTR SetTimer(WindowHandle window, UINT_PTR id, UINT elapse) override;
     void KillTimer(WindowHandle window, UINT_PTR id) override;
