@@ -11,6 +11,23 @@
 namespace {
 class MessageBoxTest : public ::testing::Test {
 protected:
+    // Creates `dialog` from the test template and shows it.
+    static void Show(CDialog& dialog)
+    {
+        test_dialog::Register();
+        ASSERT_TRUE(dialog.Create(test_dialog::kTemplateId));
+        dialog.ShowWindow(SW_SHOW);
+    }
+
+    // Notes whether `window` is enabled while the next box is shown.
+    void WatchWhileShown(CWnd& window, bool& enabledWhileShown)
+    {
+        m_windows.SetMessageBoxHook([&window, &enabledWhileShown](const MessageBoxRecord&) {
+            enabledWhileShown = window.IsWindowEnabled() != FALSE;
+            return IDOK;
+        });
+    }
+
     MemoryWindowSystem m_windows;
 };
 
@@ -83,10 +100,7 @@ TEST_F(MessageBoxTest, WithNoDialogInFrontTheMainWindowOwnsTheBoxAndIsDisabledMe
                                     nullptr, 0));
     app.m_pMainWnd = &mainWindow;
     bool enabledWhileShown = true;
-    m_windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
-        enabledWhileShown = mainWindow.IsWindowEnabled() != FALSE;
-        return IDOK;
-    });
+    WatchWhileShown(mainWindow, enabledWhileShown);
 
     AfxMessageBox("x");
 
@@ -98,15 +112,12 @@ TEST_F(MessageBoxTest, WithNoDialogInFrontTheMainWindowOwnsTheBoxAndIsDisabledMe
 TEST_F(MessageBoxTest, ADialogInFrontOwnsTheBoxAndTheMainWindowItDisabledStaysSo)
 {
     CWinApp app;
-    test_dialog::Register();
     CDialog mainDialog(test_dialog::kTemplateId);
-    ASSERT_TRUE(mainDialog.Create(test_dialog::kTemplateId));
-    mainDialog.ShowWindow(SW_SHOW);
+    Show(mainDialog);
     app.m_pMainWnd = &mainDialog;
     // A window over the main window that disabled it, as the progress window does.
     CDialog front(test_dialog::kTemplateId);
-    ASSERT_TRUE(front.Create(test_dialog::kTemplateId));
-    front.ShowWindow(SW_SHOW);
+    Show(front);
     mainDialog.EnableWindow(FALSE);
     bool frontEnabledWhileShown = true;
     bool mainEnabledWhileShown = true;
@@ -128,16 +139,13 @@ TEST_F(MessageBoxTest, ADialogInFrontOwnsTheBoxAndTheMainWindowItDisabledStaysSo
 TEST_F(MessageBoxTest, HiddenAndDisabledDialogsAreNotInFront)
 {
     CWinApp app;
-    test_dialog::Register();
     CDialog mainDialog(test_dialog::kTemplateId);
-    ASSERT_TRUE(mainDialog.Create(test_dialog::kTemplateId));
-    mainDialog.ShowWindow(SW_SHOW);
+    Show(mainDialog);
     app.m_pMainWnd = &mainDialog;
     CDialog hidden(test_dialog::kTemplateId);
     ASSERT_TRUE(hidden.Create(test_dialog::kTemplateId));
     CDialog disabled(test_dialog::kTemplateId);
-    ASSERT_TRUE(disabled.Create(test_dialog::kTemplateId));
-    disabled.ShowWindow(SW_SHOW);
+    Show(disabled);
     disabled.EnableWindow(FALSE);
 
     AfxMessageBox("x");
@@ -149,15 +157,10 @@ TEST_F(MessageBoxTest, HiddenAndDisabledDialogsAreNotInFront)
 TEST_F(MessageBoxTest, WithoutMainWindowTheShownDialogOwnsTheBox)
 {
     CWinApp app;
-    test_dialog::Register();
     CDialog shown(test_dialog::kTemplateId);
-    ASSERT_TRUE(shown.Create(test_dialog::kTemplateId));
-    shown.ShowWindow(SW_SHOW);
+    Show(shown);
     bool enabledWhileShown = true;
-    m_windows.SetMessageBoxHook([&](const MessageBoxRecord&) {
-        enabledWhileShown = shown.IsWindowEnabled() != FALSE;
-        return IDOK;
-    });
+    WatchWhileShown(shown, enabledWhileShown);
 
     AfxMessageBox("x");
 
