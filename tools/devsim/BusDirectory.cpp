@@ -14,11 +14,25 @@ namespace {
 
 const std::size_t kMaxSocketPath = 107;
 
+std::string SharedDefaultPath()
+{
+    return "/tmp/trelox-usb-" + std::to_string(static_cast<unsigned long>(getuid()));
+}
+
 std::string DefaultBusPath()
 {
     const char* fromEnvironment = std::getenv("TRELOX_USB_BUS");
     if (fromEnvironment != nullptr && *fromEnvironment != '\0') return fromEnvironment;
-    return "/tmp/trelox-usb-" + std::to_string(static_cast<unsigned long>(getuid()));
+    return SharedDefaultPath();
+}
+
+// The default folder lies in /tmp, where anybody could have made it first:
+// serve it only as the user's private folder, as the program trusts it.
+bool IsPrivateFolder(const std::string& path)
+{
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+           (info.st_mode & 077) == 0;
 }
 
 }  // namespace
@@ -36,6 +50,10 @@ bool BusDirectory::Open(const std::string& configured, std::string* error)
         chmod(m_path.c_str(), 0700);
     } else if (errno != EEXIST) {
         *error = "cannot create bus directory " + m_path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (m_path == SharedDefaultPath() && !IsPrivateFolder(m_path)) {
+        *error = "bus directory " + m_path + " is not a private folder of this user (mode 0700)";
         return false;
     }
     m_fd = open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
