@@ -60,17 +60,8 @@ void CPortableWindowSystem::AddControls(WindowState& dialog)
 {
     for (const DialogControlTemplate& item : dialog.dialogTemplate->controls) {
         WindowState& control = AddWindow();
-        control.isControl = true;
         control.parent = dialog.handle;
-        control.controlId = item.id;
-        control.kind = item.kind;
-        control.flags = item.flags;
-        control.x = item.x;
-        control.y = item.y;
-        control.cx = item.cx;
-        control.cy = item.cy;
-        control.text = CString(item.text);
-        control.visible = (item.flags & ctlHidden) == 0;
+        control.TakeControlTemplate(item);
         dialog.controls.push_back(control.handle);
     }
 }

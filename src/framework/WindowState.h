@@ -48,4 +48,20 @@ struct WindowState {
     bool modalRunning = false;
     bool modalEnded = false;
     int modalResult = 0;
+
+    // A control as its template item lays it out: id, kind, flags, place,
+    // size, text, and shown unless the template hides it.
+    void TakeControlTemplate(const DialogControlTemplate& item)
+    {
+        isControl = true;
+        controlId = item.id;
+        kind = item.kind;
+        flags = item.flags;
+        x = item.x;
+        y = item.y;
+        cx = item.cx;
+        cy = item.cy;
+        text = CString(item.text);
+        visible = (item.flags & ctlHidden) == 0;
+    }
 };

@@ -20,13 +20,7 @@ WindowState ControlOf(const DialogTemplate& dialog, int id)
     for (const DialogControlTemplate& item : dialog.controls) {
         if (item.id == id) {
             WindowState control;
-            control.controlId = item.id;
-            control.kind = item.kind;
-            control.x = item.x;
-            control.y = item.y;
-            control.cx = item.cx;
-            control.cy = item.cy;
-            control.text = CString(item.text);
+            control.TakeControlTemplate(item);
             return control;
         }
     }
