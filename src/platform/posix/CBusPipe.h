@@ -40,7 +40,7 @@ public:
     // and its late completion will be read and dropped.
     void Cancel(Overlapped* overlapped);
     // Closes the socket; transfers still running end as aborted.
-    void Close();
+    void Close() override;
 
 private:
     void SendWhatIsPossible();

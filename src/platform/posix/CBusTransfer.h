@@ -16,13 +16,14 @@
 #include <vector>
 
 #include "../PlatformTypes.h"
+#include "OverlappedState.h"
 
 class CPosixEvent;
 
 class CBusTransfer {
 public:
     // The mark in an overlapped record's status word while its transfer runs.
-    static constexpr std::uintptr_t kPending = ~static_cast<std::uintptr_t>(0);
+    static constexpr std::uintptr_t kPending = kOverlappedPending;
 
     static std::unique_ptr<CBusTransfer> ForWrite(const void* bytes, DWORD count, Overlapped* overlapped,
                                                    std::shared_ptr<CPosixEvent> event);

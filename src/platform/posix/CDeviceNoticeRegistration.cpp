@@ -1,9 +1,9 @@
 // One device-notice registration, ended with its handle.
 #include "CDeviceNoticeRegistration.h"
 
-#include "CDeviceWatch.h"
+#include "CDeviceNoticeSource.h"
 
 CDeviceNoticeRegistration::~CDeviceNoticeRegistration()
 {
-    m_watch.Unregister(m_id);
+    m_source.Unregister(m_id);
 }

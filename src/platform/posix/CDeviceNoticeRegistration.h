@@ -4,14 +4,14 @@
 
 #include "CPosixObject.h"
 
-class CDeviceWatch;
+class CDeviceNoticeSource;
 
 class CDeviceNoticeRegistration : public CPosixObject {
 public:
-    CDeviceNoticeRegistration(CDeviceWatch& watch, int id) : m_watch(watch), m_id(id) {}
+    CDeviceNoticeRegistration(CDeviceNoticeSource& source, int id) : m_source(source), m_id(id) {}
     ~CDeviceNoticeRegistration() override;
 
 private:
-    CDeviceWatch& m_watch;
+    CDeviceNoticeSource& m_source;
     int m_id;
 };

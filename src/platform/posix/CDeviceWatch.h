@@ -16,20 +16,19 @@
 
 #include "../CPlatform.h"
 #include "CBusDirectory.h"
+#include "CDeviceNoticeSource.h"
 
 struct inotify_event;
 
-class CDeviceWatch {
+class CDeviceWatch : public CDeviceNoticeSource {
 public:
     CDeviceWatch() = default;
-    CDeviceWatch(const CDeviceWatch&) = delete;
-    CDeviceWatch& operator=(const CDeviceWatch&) = delete;
-    ~CDeviceWatch();
+    ~CDeviceWatch() override;
 
     // Starts notices of the bus folder `bus` for `window`. 0 with the
     // registration's number in *id, or an errno.
     int Register(WindowHandle window, const CBusDirectory& bus, int* id);
-    void Unregister(int id);
+    void Unregister(int id) override;
 
     // Readable when a notice may be waiting; -1 while nobody is registered.
     int Descriptor() const { return m_fd; }

@@ -27,6 +27,19 @@ std::shared_ptr<CPosixObject> CHandleTable::Remove(HANDLE handle)
     return object;
 }
 
+void CHandleTable::CloseAll()
+{
+    std::map<std::uintptr_t, std::shared_ptr<CPosixObject>> objects;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        objects.swap(m_objects);
+    }
+    // Outside the lock: closing may look handles up.
+    for (auto& entry : objects) {
+        entry.second->Close();
+    }
+}
+
 std::shared_ptr<CPosixObject> CHandleTable::FindObject(HANDLE handle) const
 {
     std::lock_guard<std::mutex> guard(m_lock);

@@ -24,6 +24,9 @@ public:
     // Takes the object out of the table; null when the handle is unknown.
     // The object lives on while a caller still holds it.
     std::shared_ptr<CPosixObject> Remove(HANDLE handle);
+    // Closes and forgets every handle: for a platform that goes, before the
+    // services its objects rely on.
+    void CloseAll();
 
 private:
     std::shared_ptr<CPosixObject> FindObject(HANDLE handle) const;

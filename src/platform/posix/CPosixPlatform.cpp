@@ -1,9 +1,6 @@
-// The platform services on Linux: the simulated USB bus, lock files, files
-// and the monotonic clock, behind opaque handles.
+// The platform services on Linux with the simulated USB bus: its device
+// lists, pipes, transfers and notices.
 #include "CPosixPlatform.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,19 +11,11 @@
 #include "CBusPipe.h"
 #include "CDeviceInterfaceList.h"
 #include "CDeviceNoticeRegistration.h"
-#include "CExclusiveFile.h"
-#include "CLockDirectory.h"
-#include "CLockFileMutex.h"
 #include "CPosixClock.h"
 #include "CPosixEvent.h"
 
 namespace {
-
-constexpr DWORD kInfinite = 0xFFFFFFFF;
 constexpr DWORD kDetailHeaderSize = 4;
-
-thread_local DWORD t_lastError = 0;
-
 }  // namespace
 
 CPlatform& BuildPlatform()
@@ -37,20 +26,9 @@ CPlatform& BuildPlatform()
     return *platform;
 }
 
-DWORD CPosixPlatform::GetLastError()
+CPosixPlatform::~CPosixPlatform()
 {
-    return t_lastError;
-}
-
-void CPosixPlatform::SetLastError(DWORD error)
-{
-    t_lastError = error;
-}
-
-BOOL CPosixPlatform::Fail(DWORD error)
-{
-    SetLastError(error);
-    return FALSE;
+    m_handles.CloseAll();
 }
 
 // ---- Device lists.
@@ -113,7 +91,7 @@ void CPosixPlatform::DestroyDeviceInfoList(HANDLE list)
     }
 }
 
-// ---- Pipes and handles.
+// ---- Pipes.
 
 HANDLE CPosixPlatform::OpenPipe(const char* pipePath, PipeAccess access)
 {
@@ -130,24 +108,7 @@ HANDLE CPosixPlatform::OpenPipe(const char* pipePath, PipeAccess access)
     return m_handles.Add(std::make_shared<CBusPipe>(socketFd, access));
 }
 
-BOOL CPosixPlatform::CloseHandle(HANDLE handle)
-{
-    const auto object = m_handles.Remove(handle);
-    if (!object) {
-        return Fail(EBADF);
-    }
-    if (const auto pipe = std::dynamic_pointer_cast<CBusPipe>(object)) {
-        pipe->Close();
-    }
-    return TRUE;
-}
-
 // ---- Transfers.
-
-HANDLE CPosixPlatform::CreateEvent()
-{
-    return m_handles.Add(std::make_shared<CPosixEvent>());
-}
 
 BOOL CPosixPlatform::WriteFile(HANDLE pipe, const void* bytes, DWORD count, DWORD* transferred,
                                Overlapped* overlapped)
@@ -168,48 +129,17 @@ BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void
         return Fail(EBADF);
     }
     const bool isWrite = direction == PipeAccess::Write;
-    if (overlapped == nullptr || (count > 0 && (isWrite ? bytes == nullptr : buffer == nullptr))) {
-        return Fail(EINVAL);
+    if (!CheckTransferArguments(isWrite, bytes, buffer, count, overlapped)) {
+        return FALSE;
     }
-    const auto event = m_handles.Find<CPosixEvent>(overlapped->hEvent);
+    const auto event = ResetEventOf(*overlapped);
     if (event) {
-        event->Reset();
         event->LinkTo(busPipe);
     }
     busPipe->Start(isWrite ? CBusTransfer::ForWrite(bytes, count, overlapped, event)
                            : CBusTransfer::ForRead(buffer, count, overlapped, event));
     busPipe->Progress();
     return TransferOutcome(*overlapped, transferred, ERROR_IO_PENDING);
-}
-
-BOOL CPosixPlatform::TransferOutcome(const Overlapped& overlapped, DWORD* transferred, DWORD pendingError)
-{
-    if (overlapped.Internal == CBusTransfer::kPending) {
-        return Fail(pendingError);
-    }
-    if (transferred != nullptr) {
-        *transferred = static_cast<DWORD>(overlapped.InternalHigh);
-    }
-    if (overlapped.Internal != 0) {
-        return Fail(static_cast<DWORD>(overlapped.Internal));
-    }
-    return TRUE;
-}
-
-DWORD CPosixPlatform::WaitForSingleObject(HANDLE object, DWORD milliseconds)
-{
-    if (const auto event = m_handles.Find<CPosixEvent>(object)) {
-        return WaitForEvent(*event, milliseconds);
-    }
-    if (const auto mutex = m_handles.Find<CLockFileMutex>(object)) {
-        const DWORD result = mutex->Wait(milliseconds);
-        if (result == WAIT_FAILED) {
-            SetLastError(static_cast<DWORD>(errno));
-        }
-        return result;
-    }
-    SetLastError(EBADF);
-    return WAIT_FAILED;
 }
 
 DWORD CPosixPlatform::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
@@ -270,87 +200,6 @@ void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
     }
 }
 
-// ---- Named mutexes.
-
-HANDLE CPosixPlatform::CreateMutex(const char* name)
-{
-    if (name == nullptr) {
-        SetLastError(EINVAL);
-        return nullptr;
-    }
-    std::string path;
-    const int error = CLockDirectory().PrepareLockFile(name, &path);
-    if (error != 0) {
-        SetLastError(static_cast<DWORD>(error));
-        return nullptr;
-    }
-    // No link planted in a shared folder may send the lock file elsewhere.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
-        SetLastError(static_cast<DWORD>(errno));
-        return nullptr;
-    }
-    return m_handles.Add(std::make_shared<CLockFileMutex>(fd));
-}
-
-BOOL CPosixPlatform::ReleaseMutex(HANDLE mutex)
-{
-    const auto lockFile = m_handles.Find<CLockFileMutex>(mutex);
-    if (!lockFile) {
-        return Fail(EBADF);
-    }
-    return lockFile->Release() ? TRUE : Fail(static_cast<DWORD>(errno));
-}
-
-// ---- Files.
-
-HANDLE CPosixPlatform::OpenFileExclusive(const char* path)
-{
-    CExclusiveFile* file = path != nullptr ? CExclusiveFile::Open(path) : nullptr;
-    if (file == nullptr) {
-        SetLastError(path != nullptr ? static_cast<DWORD>(errno) : EINVAL);
-        return INVALID_HANDLE_VALUE;
-    }
-    return m_handles.Add(std::shared_ptr<CExclusiveFile>(file));
-}
-
-BOOL CPosixPlatform::ReadFileBytes(HANDLE file, void* buffer, DWORD size, DWORD* read)
-{
-    const auto openFile = m_handles.Find<CExclusiveFile>(file);
-    if (!openFile) {
-        return Fail(EBADF);
-    }
-    const long count = openFile->Read(buffer, size);
-    if (count < 0) {
-        return Fail(static_cast<DWORD>(errno));
-    }
-    if (read != nullptr) {
-        *read = static_cast<DWORD>(count);
-    }
-    return TRUE;
-}
-
-BOOL CPosixPlatform::GetFileSize(HANDLE file, std::uint64_t* size)
-{
-    const auto openFile = m_handles.Find<CExclusiveFile>(file);
-    if (!openFile) {
-        return Fail(EBADF);
-    }
-    return openFile->Size(size) ? TRUE : Fail(static_cast<DWORD>(errno));
-}
-
-// ---- Time.
-
-DWORD CPosixPlatform::GetTickCount()
-{
-    return static_cast<DWORD>(CPosixClock::NowMilliseconds());
-}
-
-void CPosixPlatform::Sleep(DWORD milliseconds)
-{
-    CPosixClock::Sleep(milliseconds);
-}
-
 // ---- Device notices.
 
 HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const DevBroadcastDeviceInterface& filter)
@@ -387,9 +236,4 @@ int CPosixPlatform::DeviceNoticeDescriptor()
 bool CPosixPlatform::TakeDeviceNotice(DeviceNotice* notice)
 {
     return m_deviceWatch.Take(notice);
-}
-
-bool CPosixPlatform::GetModuleFileName(std::string* /*path*/)
-{
-    return false;
 }

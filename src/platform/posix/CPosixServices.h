@@ -1,0 +1,68 @@
+// The platform services that both Linux backends share: the last error, the
+// handles, events and waits, named mutexes as lock files, flash files and the
+// monotonic clock. A backend derives from it and adds its devices: their
+// list, pipes, transfers and notices (the simulated bus in CPosixPlatform,
+// real USB devices in CLibusbPlatform). Error codes are errno numbers, plus
+// the Windows codes the callers name (ERROR_IO_PENDING, ERROR_NO_MORE_ITEMS,
+// ERROR_INSUFFICIENT_BUFFER, ERROR_OPERATION_ABORTED).
+//
+// Transfers and waits are meant for one thread at a time (the user-interface
+// thread); the handle table itself may be used from any thread.
+#pragma once
+
+#include <memory>
+
+#include "../CPlatform.h"
+#include "CHandleTable.h"
+
+class CPosixEvent;
+
+class CPosixServices : public CPlatform {
+public:
+    DWORD GetLastError() override;
+    void SetLastError(DWORD error) override;
+
+    // Closes any handle of the table; a pipe ends its transfers first.
+    BOOL CloseHandle(HANDLE handle) override;
+
+    HANDLE CreateEvent() override;
+    // Events go to the backend's WaitForEvent, mutexes to their lock file.
+    DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) override;
+
+    HANDLE CreateMutex(const char* name) override;
+    BOOL ReleaseMutex(HANDLE mutex) override;
+
+    HANDLE OpenFileExclusive(const char* path) override;
+    BOOL ReadFileBytes(HANDLE file, void* buffer, DWORD size, DWORD* read) override;
+    BOOL GetFileSize(HANDLE file, std::uint64_t* size) override;
+
+    DWORD GetTickCount() override;
+    void Sleep(DWORD milliseconds) override;
+
+    // The name it was started by is the program's name here, by convention
+    // (a link may give it another): never told.
+    bool GetModuleFileName(std::string* path) override;
+
+protected:
+    static constexpr DWORD kInfinite = 0xFFFFFFFF;
+
+    // Waits until a transfer of this backend signals `event`: WAIT_OBJECT_0,
+    // WAIT_TIMEOUT after `milliseconds`, or WAIT_FAILED with the last error.
+    virtual DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds) = 0;
+
+    // The checks of a transfer's arguments that every backend makes: FALSE
+    // with EINVAL without an overlapped record, or without bytes to write or
+    // a buffer to read into when the count is not 0.
+    BOOL CheckTransferArguments(bool isWrite, const void* bytes, const void* buffer, DWORD count,
+                                const Overlapped* overlapped);
+    // The event of `overlapped`, reset for a new transfer; null when it has
+    // none of this table.
+    std::shared_ptr<CPosixEvent> ResetEventOf(const Overlapped& overlapped);
+    // What the transfer of `overlapped` came to: TRUE with its count, FALSE
+    // with its error, or FALSE with `pendingError` while it still runs.
+    BOOL TransferOutcome(const Overlapped& overlapped, DWORD* transferred, DWORD pendingError);
+    // FALSE with `error` as the last error.
+    BOOL Fail(DWORD error);
+
+    CHandleTable m_handles;
+};
