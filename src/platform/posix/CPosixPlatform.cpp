@@ -9,22 +9,9 @@
 
 #include "CBusDirectory.h"
 #include "CBusPipe.h"
-#include "CDeviceInterfaceList.h"
 #include "CDeviceNoticeRegistration.h"
 #include "CPosixClock.h"
 #include "CPosixEvent.h"
-
-namespace {
-constexpr DWORD kDetailHeaderSize = 4;
-}  // namespace
-
-CPlatform& BuildPlatform()
-{
-    // Never destroyed: the application object is a static that outlives
-    // function statics, and its device closes its pipes when it goes.
-    static CPosixPlatform* const platform = new CPosixPlatform();
-    return *platform;
-}
 
 CPosixPlatform::~CPosixPlatform()
 {
@@ -44,51 +31,7 @@ HANDLE CPosixPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
             return INVALID_HANDLE_VALUE;
         }
     }
-    return m_handles.Add(std::make_shared<CDeviceInterfaceList>(std::move(paths)));
-}
-
-BOOL CPosixPlatform::EnumDeviceInterface(HANDLE list, const DeviceClassGuid& interfaceClass, DWORD index)
-{
-    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
-    if (!interfaces) {
-        return Fail(EBADF);
-    }
-    if (!CBusDirectory::IsInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
-        return Fail(ERROR_NO_MORE_ITEMS);
-    }
-    return TRUE;
-}
-
-BOOL CPosixPlatform::GetDeviceInterfacePath(HANDLE list, DWORD index, char* path, DWORD recordSize,
-                                            DWORD* requiredSize)
-{
-    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
-    if (!interfaces) {
-        return Fail(EBADF);
-    }
-    if (index >= interfaces->Count()) {
-        return Fail(ERROR_NO_MORE_ITEMS);
-    }
-    const std::string& found = interfaces->PathAt(index);
-    const std::size_t needed = kDetailHeaderSize + found.size() + 1;
-    if (requiredSize != nullptr) {
-        *requiredSize = static_cast<DWORD>(needed);
-    }
-    if (recordSize < needed) {
-        return Fail(ERROR_INSUFFICIENT_BUFFER);
-    }
-    if (path == nullptr) {
-        return Fail(EINVAL);
-    }
-    std::memcpy(path, found.c_str(), found.size() + 1);
-    return TRUE;
-}
-
-void CPosixPlatform::DestroyDeviceInfoList(HANDLE list)
-{
-    if (m_handles.Find<CDeviceInterfaceList>(list)) {
-        m_handles.Remove(list);
-    }
+    return AddDeviceList(std::move(paths));
 }
 
 // ---- Pipes.
@@ -217,15 +160,6 @@ HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const Dev
         return nullptr;
     }
     return m_handles.Add(std::make_shared<CDeviceNoticeRegistration>(m_deviceWatch, id));
-}
-
-BOOL CPosixPlatform::UnregisterDeviceNotification(HANDLE registration)
-{
-    if (!m_handles.Find<CDeviceNoticeRegistration>(registration)) {
-        return Fail(EBADF);
-    }
-    m_handles.Remove(registration);
-    return TRUE;
 }
 
 int CPosixPlatform::DeviceNoticeDescriptor()

@@ -13,10 +13,6 @@ public:
     ~CPosixPlatform() override;
 
     HANDLE GetClassDevs(const DeviceClassGuid& interfaceClass) override;
-    BOOL EnumDeviceInterface(HANDLE list, const DeviceClassGuid& interfaceClass, DWORD index) override;
-    BOOL GetDeviceInterfacePath(HANDLE list, DWORD index, char* path, DWORD recordSize,
-                                DWORD* requiredSize) override;
-    void DestroyDeviceInfoList(HANDLE list) override;
 
     HANDLE OpenPipe(const char* pipePath, PipeAccess access) override;
 
@@ -26,7 +22,6 @@ public:
     void CancelTransfer(HANDLE pipe, Overlapped* overlapped) override;
 
     HANDLE RegisterDeviceNotification(WindowHandle window, const DevBroadcastDeviceInterface& filter) override;
-    BOOL UnregisterDeviceNotification(HANDLE registration) override;
     int DeviceNoticeDescriptor() override;
     bool TakeDeviceNotice(DeviceNotice* notice) override;
 

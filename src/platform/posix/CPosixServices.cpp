@@ -6,7 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
+#include "CBusDirectory.h"
+#include "CDeviceInterfaceList.h"
+#include "CDeviceNoticeRegistration.h"
 #include "CExclusiveFile.h"
 #include "CLockDirectory.h"
 #include "CLockFileMutex.h"
@@ -15,6 +19,7 @@
 #include "OverlappedState.h"
 
 namespace {
+constexpr DWORD kDetailHeaderSize = 4;
 thread_local DWORD t_lastError = 0;
 }
 
@@ -41,6 +46,66 @@ BOOL CPosixServices::CloseHandle(HANDLE handle)
         return Fail(EBADF);
     }
     object->Close();
+    return TRUE;
+}
+
+// ---- Device lists.
+
+HANDLE CPosixServices::AddDeviceList(std::vector<std::string> paths)
+{
+    return m_handles.Add(std::make_shared<CDeviceInterfaceList>(std::move(paths)));
+}
+
+BOOL CPosixServices::EnumDeviceInterface(HANDLE list, const DeviceClassGuid& interfaceClass, DWORD index)
+{
+    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
+    if (!interfaces) {
+        return Fail(EBADF);
+    }
+    if (!CBusDirectory::IsInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    return TRUE;
+}
+
+BOOL CPosixServices::GetDeviceInterfacePath(HANDLE list, DWORD index, char* path, DWORD recordSize,
+                                            DWORD* requiredSize)
+{
+    const auto interfaces = m_handles.Find<CDeviceInterfaceList>(list);
+    if (!interfaces) {
+        return Fail(EBADF);
+    }
+    if (index >= interfaces->Count()) {
+        return Fail(ERROR_NO_MORE_ITEMS);
+    }
+    const std::string& found = interfaces->PathAt(index);
+    const std::size_t needed = kDetailHeaderSize + found.size() + 1;
+    if (requiredSize != nullptr) {
+        *requiredSize = static_cast<DWORD>(needed);
+    }
+    if (recordSize < needed) {
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    if (path == nullptr) {
+        return Fail(EINVAL);
+    }
+    std::memcpy(path, found.c_str(), found.size() + 1);
+    return TRUE;
+}
+
+void CPosixServices::DestroyDeviceInfoList(HANDLE list)
+{
+    if (m_handles.Find<CDeviceInterfaceList>(list)) {
+        m_handles.Remove(list);
+    }
+}
+
+BOOL CPosixServices::UnregisterDeviceNotification(HANDLE registration)
+{
+    if (!m_handles.Find<CDeviceNoticeRegistration>(registration)) {
+        return Fail(EBADF);
+    }
+    m_handles.Remove(registration);
     return TRUE;
 }
 

@@ -11,6 +11,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "../CPlatform.h"
 #include "CHandleTable.h"
@@ -21,6 +23,13 @@ class CPosixServices : public CPlatform {
 public:
     DWORD GetLastError() override;
     void SetLastError(DWORD error) override;
+
+    // Device lists are snapshots of interface paths, made by the backend's
+    // GetClassDevs with AddDeviceList.
+    BOOL EnumDeviceInterface(HANDLE list, const DeviceClassGuid& interfaceClass, DWORD index) override;
+    BOOL GetDeviceInterfacePath(HANDLE list, DWORD index, char* path, DWORD recordSize,
+                                DWORD* requiredSize) override;
+    void DestroyDeviceInfoList(HANDLE list) override;
 
     // Closes any handle of the table; a pipe ends its transfers first.
     BOOL CloseHandle(HANDLE handle) override;
@@ -39,6 +48,9 @@ public:
     DWORD GetTickCount() override;
     void Sleep(DWORD milliseconds) override;
 
+    // Ends a registration that the backend's RegisterDeviceNotification made.
+    BOOL UnregisterDeviceNotification(HANDLE registration) override;
+
     // The name it was started by is the program's name here, by convention
     // (a link may give it another): never told.
     bool GetModuleFileName(std::string* path) override;
@@ -49,6 +61,9 @@ protected:
     // Waits until a transfer of this backend signals `event`: WAIT_OBJECT_0,
     // WAIT_TIMEOUT after `milliseconds`, or WAIT_FAILED with the last error.
     virtual DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds) = 0;
+
+    // A device list handle for the interfaces at `paths`, in this order.
+    HANDLE AddDeviceList(std::vector<std::string> paths);
 
     // The checks of a transfer's arguments that every backend makes: FALSE
     // with EINVAL without an overlapped record, or without bytes to write or

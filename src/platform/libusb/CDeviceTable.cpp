@@ -1,0 +1,142 @@
+// The device table's entries and their syntax.
+#include "CDeviceTable.h"
+
+#include <cctype>
+#include <sstream>
+
+namespace {
+
+// `count` hex digits exactly, into *value.
+bool ParseHexDigits(const std::string& text, std::size_t count, unsigned* value)
+{
+    if (text.size() != count) {
+        return false;
+    }
+    unsigned result = 0;
+    for (const char ch : text) {
+        if (std::isxdigit(static_cast<unsigned char>(ch)) == 0) {
+            return false;
+        }
+        result = result * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(ch)) != 0
+                                                         ? ch - '0'
+                                                         : std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10);
+    }
+    *value = result;
+    return true;
+}
+
+// A number up to 255, decimal or with "0x" in hex.
+bool ParseByte(const std::string& text, unsigned* value)
+{
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 3) {
+        return false;
+    }
+    for (const char ch : digits) {
+        const bool ok = hex ? std::isxdigit(static_cast<unsigned char>(ch)) != 0
+                            : std::isdigit(static_cast<unsigned char>(ch)) != 0;
+        if (!ok) {
+            return false;
+        }
+    }
+    const auto result = static_cast<unsigned>(std::stoul(digits, nullptr, hex ? 16 : 10));
+    if (result > 0xFF) {
+        return false;
+    }
+    *value = result;
+    return true;
+}
+
+bool ParseDeviceId(const std::string& text, DeviceTableEntry* entry, std::string* problem)
+{
+    const std::size_t colon = text.find(':');
+    unsigned vendor = 0;
+    unsigned product = 0;
+    if (colon == std::string::npos || !ParseHexDigits(text.substr(0, colon), 4, &vendor) ||
+        !ParseHexDigits(text.substr(colon + 1), 4, &product)) {
+        *problem = "\"" + text + "\" is not VID:PID (four hex digits each, as lsusb shows them)";
+        return false;
+    }
+    entry->vendorId = static_cast<std::uint16_t>(vendor);
+    entry->productId = static_cast<std::uint16_t>(product);
+    return true;
+}
+
+// One "name=value" after the device id.
+bool ParseOption(const std::string& text, DeviceTableEntry* entry, std::string* problem)
+{
+    const std::size_t equals = text.find('=');
+    const std::string name = text.substr(0, equals);
+    const std::string value = equals == std::string::npos ? std::string() : text.substr(equals + 1);
+    unsigned number = 0;
+    const bool isNumber = ParseByte(value, &number);
+    if (name == "interface" && equals != std::string::npos) {
+        if (!isNumber) {
+            *problem = "interface=" + value + ": not an interface number from 0 to 255";
+            return false;
+        }
+        entry->interfaceNumber = static_cast<std::uint8_t>(number);
+        return true;
+    }
+    if (name == "out" && equals != std::string::npos) {
+        if (!isNumber || number < 0x01 || number > 0x0F) {
+            *problem = "out=" + value + ": not an OUT endpoint address (0x01 to 0x0f)";
+            return false;
+        }
+        entry->outEndpoint = static_cast<int>(number);
+        return true;
+    }
+    if (name == "in" && equals != std::string::npos) {
+        if (!isNumber || number < 0x81 || number > 0x8F) {
+            *problem = "in=" + value + ": not an IN endpoint address (0x81 to 0x8f)";
+            return false;
+        }
+        entry->inEndpoint = static_cast<int>(number);
+        return true;
+    }
+    *problem = "\"" + text + "\" is not one of interface=N, out=0xEP, in=0xEP";
+    return false;
+}
+
+}  // namespace
+
+bool CDeviceTable::ParseEntry(const std::string& text, DeviceTableEntry* entry, std::string* problem)
+{
+    std::istringstream words(text);
+    std::string word;
+    DeviceTableEntry parsed;
+    if (!(words >> word)) {
+        *problem = "empty entry";
+        return false;
+    }
+    if (!ParseDeviceId(word, &parsed, problem)) {
+        return false;
+    }
+    std::vector<std::string> seen;
+    while (words >> word) {
+        const std::string name = word.substr(0, word.find('='));
+        for (const std::string& earlier : seen) {
+            if (earlier == name) {
+                *problem = name + "= is given twice";
+                return false;
+            }
+        }
+        if (!ParseOption(word, &parsed, problem)) {
+            return false;
+        }
+        seen.push_back(name);
+    }
+    *entry = parsed;
+    return true;
+}
+
+const DeviceTableEntry* CDeviceTable::Find(std::uint16_t vendorId, std::uint16_t productId) const
+{
+    for (const DeviceTableEntry& entry : m_entries) {
+        if (entry.vendorId == vendorId && entry.productId == productId) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,199 @@
+// Arrival and removal notices of the listed devices.
+#include "CLibusbNotices.h"
+
+#include <libusb.h>
+#include <sys/epoll.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "../posix/CDeviceWatch.h"
+#include "CLibusbContext.h"
+#include "CListedDevices.h"
+
+namespace {
+bool Watch(int poll, int descriptor)
+{
+    epoll_event event = {};
+    event.events = EPOLLIN;
+    event.data.fd = descriptor;
+    return ::epoll_ctl(poll, EPOLL_CTL_ADD, descriptor, &event) == 0;
+}
+}  // namespace
+
+CLibusbNotices::CLibusbNotices(CLibusbContext& context, CListedDevices& devices, Source source)
+    : m_context(context), m_devices(devices), m_source(source)
+{
+}
+
+CLibusbNotices::~CLibusbNotices()
+{
+    Stop();
+}
+
+int CLibusbNotices::Register(WindowHandle window, int* id)
+{
+    if (m_registrations.empty()) {
+        const int error = Start();
+        if (error != 0) {
+            return error;
+        }
+    }
+    *id = m_nextId++;
+    m_registrations.emplace(*id, window);
+    return 0;
+}
+
+void CLibusbNotices::Unregister(int id)
+{
+    if (m_registrations.erase(id) > 0 && m_registrations.empty()) {
+        Stop();
+    }
+}
+
+bool CLibusbNotices::Take(DeviceNotice* notice)
+{
+    if (m_pending.empty() && !m_registrations.empty()) {
+        Collect();
+    }
+    if (m_pending.empty()) {
+        return false;
+    }
+    *notice = std::move(m_pending.front());
+    m_pending.pop_front();
+    return true;
+}
+
+int CLibusbNotices::Start()
+{
+    m_poll = ::epoll_create1(EPOLL_CLOEXEC);
+    if (m_poll < 0) {
+        return errno;
+    }
+    for (const int descriptor : m_context.WakeDescriptors()) {
+        Watch(m_poll, descriptor);
+    }
+    m_usesHotplug = m_source == Source::Hotplug && StartHotplug();
+    const int error = m_usesHotplug ? 0 : StartScan();
+    if (error != 0) {
+        Stop();
+    }
+    return error;
+}
+
+bool CLibusbNotices::StartHotplug()
+{
+    if (libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) == 0) {
+        return false;
+    }
+    const auto events =
+        static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT);
+    libusb_hotplug_callback_handle callback = 0;
+    const int result = libusb_hotplug_register_callback(
+        m_context.Get(), events, LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+        LIBUSB_HOTPLUG_MATCH_ANY,
+        [](libusb_context* context, libusb_device* device, libusb_hotplug_event event, void* self) {
+            return OnHotplug(context, device, event, self);
+        },
+        this, &callback);
+    m_callback = callback;
+    return result == LIBUSB_SUCCESS;
+}
+
+int CLibusbNotices::StartScan()
+{
+    m_timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    itimerspec period = {};
+    period.it_interval.tv_nsec = static_cast<long>(kScanIntervalMs) * 1000000L;
+    period.it_value = period.it_interval;
+    if (m_timer < 0 || ::timerfd_settime(m_timer, 0, &period, nullptr) != 0 || !Watch(m_poll, m_timer)) {
+        return errno;
+    }
+    // What is attached now is known; only changes from here are notices.
+    std::vector<CListedDevices::Device> attached;
+    m_devices.List(&attached);
+    m_present.clear();
+    for (const auto& device : attached) {
+        m_present.insert(device.path);
+    }
+    return 0;
+}
+
+void CLibusbNotices::Stop()
+{
+    if (m_usesHotplug) {
+        libusb_hotplug_deregister_callback(m_context.Get(), m_callback);
+        m_usesHotplug = false;
+    }
+    for (int* descriptor : {&m_timer, &m_poll}) {
+        if (*descriptor >= 0) {
+            ::close(*descriptor);
+            *descriptor = -1;
+        }
+    }
+    m_changes.clear();
+    m_pending.clear();
+}
+
+int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device, int event, void* self)
+{
+    auto* notices = static_cast<CLibusbNotices*>(self);
+    notices->m_changes.push_back(Change{std::shared_ptr<libusb_device>(libusb_ref_device(device), libusb_unref_device),
+                                        event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED});
+    return 0;  // stay registered
+}
+
+void CLibusbNotices::Collect()
+{
+    m_context.HandleEvents(0);
+    std::uint64_t expirations = 0;
+    if (m_timer >= 0 && ::read(m_timer, &expirations, sizeof expirations) > 0) {
+        Scan();
+    }
+    std::vector<Change> changes;
+    changes.swap(m_changes);
+    for (const Change& change : changes) {
+        if (m_devices.EntryOf(change.device.get()) == nullptr) {
+            continue;  // not listed: not ours to announce
+        }
+        Queue(change.arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, m_devices.PathOf(change.device.get()));
+        if (!change.arrived) {
+            m_devices.Forget(change.device.get());
+        }
+    }
+}
+
+void CLibusbNotices::Scan()
+{
+    std::vector<CListedDevices::Device> attached;
+    if (m_devices.List(&attached) != 0) {
+        return;
+    }
+    std::set<std::string> present;
+    for (const auto& device : attached) {
+        present.insert(device.path);
+    }
+    for (const std::string& path : m_present) {
+        if (present.count(path) == 0) {
+            Queue(DBT_DEVICEREMOVECOMPLETE, path);
+        }
+    }
+    for (const std::string& path : present) {
+        if (m_present.count(path) == 0) {
+            Queue(DBT_DEVICEARRIVAL, path);
+        }
+    }
+    m_present.swap(present);
+}
+
+void CLibusbNotices::Queue(UINT eventType, const std::string& path)
+{
+    for (const auto& registration : m_registrations) {
+        DeviceNotice notice;
+        notice.window = registration.second;
+        notice.eventType = eventType;
+        notice.record = CDeviceWatch::BuildRecord(path);
+        m_pending.push_back(std::move(notice));
+    }
+}
