@@ -76,10 +76,12 @@ int CLibusbDeviceLink::Claim(std::string* reason)
     libusb_set_auto_detach_kernel_driver(m_handle, 1);
     const int claimed = libusb_claim_interface(m_handle, m_entry.interfaceNumber);
     if (claimed != LIBUSB_SUCCESS) {
+        // The kernel refuses an interface that is not there as not found,
+        // or (detaching a driver on the way) as an invalid request.
+        const bool missing = claimed == LIBUSB_ERROR_NOT_FOUND || claimed == LIBUSB_ERROR_INVALID_PARAM;
         *reason = claimed == LIBUSB_ERROR_BUSY ? interfaceName + " is in use by another program"
-                  : claimed == LIBUSB_ERROR_NOT_FOUND
-                      ? "it has no " + interfaceName
-                      : interfaceName + " cannot be claimed (" + libusb_error_name(claimed) + ")";
+                  : missing                    ? "it has no " + interfaceName
+                                               : interfaceName + " cannot be claimed (" + libusb_error_name(claimed) + ")";
         return static_cast<int>(CLibusbContext::ErrorCode(claimed));
     }
     m_claimed = true;

@@ -2,6 +2,7 @@
 #include "CLibusbNotices.h"
 
 #include <libusb.h>
+#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -75,6 +76,7 @@ int CLibusbNotices::Start()
         Watch(m_poll, descriptor);
     }
     m_usesHotplug = m_source == Source::Hotplug && StartHotplug();
+    m_devices.ForgetGoneOnList(!m_usesHotplug);
     const int error = m_usesHotplug ? 0 : StartScan();
     if (error != 0) {
         Stop();
@@ -87,6 +89,9 @@ bool CLibusbNotices::StartHotplug()
     if (libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) == 0) {
         return false;
     }
+    // Paths of the devices attached now, for their removals to name.
+    std::vector<CListedDevices::Device> attached;
+    m_devices.List(&attached);
     const auto events =
         static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT);
     libusb_hotplug_callback_handle callback = 0;
@@ -125,6 +130,7 @@ void CLibusbNotices::Stop()
     if (m_usesHotplug) {
         libusb_hotplug_deregister_callback(m_context.Get(), m_callback);
         m_usesHotplug = false;
+        m_devices.ForgetGoneOnList(true);
     }
     for (int* descriptor : {&m_timer, &m_poll}) {
         if (*descriptor >= 0) {
@@ -146,7 +152,12 @@ int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device
 
 void CLibusbNotices::Collect()
 {
-    m_context.HandleEvents(0);
+    // libusb's events only when something woke: asked as often as the
+    // window system pumps, they would poll every open device each time.
+    pollfd woken = {m_poll, POLLIN, 0};
+    if (::poll(&woken, 1, 0) > 0) {
+        m_context.HandleEvents(0);
+    }
     std::uint64_t expirations = 0;
     if (m_timer >= 0 && ::read(m_timer, &expirations, sizeof expirations) > 0) {
         Scan();

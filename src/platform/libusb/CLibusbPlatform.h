@@ -44,6 +44,8 @@ public:
     HANDLE RegisterDeviceNotification(WindowHandle window, const DevBroadcastDeviceInterface& filter) override;
     int DeviceNoticeDescriptor() override;
     bool TakeDeviceNotice(DeviceNotice* notice) override;
+    // Whether notices come from libusb's hotplug callbacks now, not a scan.
+    bool NoticesUseHotplug() const { return m_notices && m_notices->UsesHotplug(); }
 
 protected:
     // Handles libusb's events, where completions signal the events.

@@ -62,7 +62,9 @@ int CListedDevices::List(std::vector<Device>* devices)
             attached.push_back(device);
         }
     }
-    ForgetAllBut(attached);
+    if (m_forgetGoneOnList) {
+        ForgetAllBut(attached);
+    }
     libusb_free_device_list(all, 1);
     std::sort(devices->begin(), devices->end(), [](const Device& a, const Device& b) { return a.path < b.path; });
     return 0;

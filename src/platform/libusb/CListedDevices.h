@@ -37,6 +37,9 @@ public:
     std::string PathOf(libusb_device* device);
     // The device has gone: its path is not needed any more.
     void Forget(libusb_device* device);
+    // Whether List lets go of the paths of devices that have gone; not while
+    // hotplug removals, which come later, still have to name them.
+    void ForgetGoneOnList(bool forget) { m_forgetGoneOnList = forget; }
 
     // "/dev/bus/usb/BBB/DDD" of a device.
     static std::string DeviceNode(libusb_device* device);
@@ -51,4 +54,5 @@ private:
     CLibusbContext& m_context;
     const CDeviceTable& m_table;
     std::map<libusb_device*, std::string> m_paths;
+    bool m_forgetGoneOnList = true;
 };

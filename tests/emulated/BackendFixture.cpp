@@ -1,0 +1,42 @@
+// The libusb backend of this process against a test's emulated bus.
+#include "BackendFixture.h"
+
+#include "usb/DeviceContract.h"
+
+BackendFixture::BackendFixture()
+{
+    m_bus.Plug(m_device, "1-3");
+}
+
+BackendFixture::~BackendFixture()
+{
+    SetPlatform(nullptr);
+}
+
+CLibusbPlatform& BackendFixture::UsePlatform(const std::string& table, CLibusbNotices::Source notices)
+{
+    SetPlatform(nullptr);
+    m_platform.reset();
+    m_platform = std::make_unique<CLibusbPlatform>(CDeviceTableLoader(table, "", ""), m_report, notices);
+    SetPlatform(m_platform.get());
+    return *m_platform;
+}
+
+std::vector<std::string> BackendFixture::ListedPaths()
+{
+    std::vector<std::string> paths;
+    CPlatform& platform = *m_platform;
+    HANDLE list = platform.GetClassDevs(kDeviceInterfaceClass);
+    if (list == INVALID_HANDLE_VALUE) {
+        return paths;
+    }
+    for (DWORD index = 0; platform.EnumDeviceInterface(list, kDeviceInterfaceClass, index); ++index) {
+        char path[kDetailRecordSize] = {};
+        DWORD required = 0;
+        if (platform.GetDeviceInterfacePath(list, index, path, sizeof path, &required)) {
+            paths.emplace_back(path);
+        }
+    }
+    platform.DestroyDeviceInfoList(list);
+    return paths;
+}

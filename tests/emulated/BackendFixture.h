@@ -1,0 +1,35 @@
+// The libusb backend of this process against a test's emulated bus: a
+// device of the default description at port 1-3, and the platform built
+// over it with a device table given as the variable's value, installed as
+// the platform the device object uses.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "bed/EmulatedUsbBus.h"
+#include "platform/libusb/CLibusbPlatform.h"
+#include "support/MemoryWindowSystem.h"
+
+class BackendFixture : public ::testing::Test {
+protected:
+    BackendFixture();
+    ~BackendFixture() override;
+
+    // A platform reading its table from `table`; installed until the next.
+    CLibusbPlatform& UsePlatform(const std::string& table = "1234:5678",
+                                 CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug);
+    // The interface paths the platform lists now.
+    std::vector<std::string> ListedPaths();
+    // What the platform said on its standard error.
+    std::string Report() const { return m_report.str(); }
+
+    EmulatedUsbBus m_bus;
+    EmulatedDevice m_device;
+    MemoryWindowSystem m_windows;
+    std::ostringstream m_report;
+    std::unique_ptr<CLibusbPlatform> m_platform;
+};

@@ -1,0 +1,181 @@
+// Transfers of the libusb backend against an emulated device: through the
+// device object as the program uses it, and at the platform seam where the
+// overlapped contract itself is at stake (time-outs, cancels, buffers).
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "BackendFixture.h"
+#include "protocol/AckResult.h"
+#include "protocol/CTreloxExceptionRead.h"
+#include "usb/CUsbDevice.h"
+#include "usb/DeviceContract.h"
+
+namespace {
+
+class LibusbTransferTest : public BackendFixture {
+protected:
+    // Both pipes of the listed device, opened as the device object opens them.
+    void OpenPipes()
+    {
+        const std::vector<std::string> paths = ListedPaths();
+        ASSERT_EQ(1u, paths.size()) << Report();
+        m_write = m_platform->OpenPipe((paths[0] + kWritePipeSuffix).c_str(), PipeAccess::Write);
+        m_read = m_platform->OpenPipe((paths[0] + kReadPipeSuffix).c_str(), PipeAccess::Read);
+        ASSERT_NE(INVALID_HANDLE_VALUE, m_write) << Report();
+        ASSERT_NE(INVALID_HANDLE_VALUE, m_read) << Report();
+        m_overlapped.hEvent = m_event = m_platform->CreateEvent();
+    }
+
+    void TearDown() override
+    {
+        if (m_platform && m_event != nullptr) {
+            m_platform->CloseHandle(m_event);
+            m_platform->CloseHandle(m_write);
+            m_platform->CloseHandle(m_read);
+        }
+    }
+
+    // Starts a read of `size` bytes into `buffer`; it must be pending.
+    void StartRead(void* buffer, DWORD size)
+    {
+        DWORD count = 0;
+        ASSERT_FALSE(m_platform->ReadFile(m_read, buffer, size, &count, &m_overlapped));
+        ASSERT_EQ(static_cast<DWORD>(ERROR_IO_PENDING), m_platform->GetLastError());
+    }
+
+    HANDLE m_write = INVALID_HANDLE_VALUE;
+    HANDLE m_read = INVALID_HANDLE_VALUE;
+    HANDLE m_event = nullptr;
+    Overlapped m_overlapped = {};
+};
+
+TEST_F(LibusbTransferTest, ARecordGoesToPipe02AndItsAcknowledgeComesFromPipe03)
+{
+    UsePlatform();
+    CUsbDevice device;
+    ASSERT_EQ(0, device.Open()) << Report();
+    EXPECT_EQ(ackAccepted, device.SendLine(CString("S1131000AA")));
+    // Index 2 of the interface, not the first OUT endpoint (0x01).
+    EXPECT_EQ(std::vector<std::string>{"S1131000AA"}, m_device.ReceivedOn(0x02));
+    EXPECT_TRUE(m_device.ReceivedOn(0x01).empty());
+    CString value;
+    EXPECT_TRUE(device.QueryInfo('P', value));
+    EXPECT_EQ("EMULATED-1", value.Bytes());
+}
+
+TEST_F(LibusbTransferTest, ARecordOfWholePacketsEndsWithoutAZeroLengthPacket)
+{
+    UsePlatform();
+    CUsbDevice device;
+    ASSERT_EQ(0, device.Open()) << Report();
+    const std::string record = "S1" + std::string(62, '0');  // 64 bytes: one full packet
+    EXPECT_EQ(ackAccepted, device.SendLine(CString(record.c_str())));
+    EXPECT_EQ(std::vector<std::string>{record}, m_device.Received());
+    EXPECT_EQ(0, m_device.ZeroPacketWrites());
+}
+
+TEST_F(LibusbTransferTest, AShortReadCompletesWithItsCountAndAnEmptyOneWithNothing)
+{
+    UsePlatform();
+    OpenPipes();
+    char buffer[64];
+    m_device.Send("AB");
+    StartRead(buffer, sizeof buffer);
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), m_platform->WaitForSingleObject(m_event, 5000));
+    DWORD count = 99;
+    EXPECT_TRUE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(2u, count);
+    EXPECT_EQ(0, std::memcmp(buffer, "AB", 2));
+
+    m_device.Send("");
+    StartRead(buffer, sizeof buffer);
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), m_platform->WaitForSingleObject(m_event, 5000));
+    EXPECT_TRUE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(0u, count);
+}
+
+TEST_F(LibusbTransferTest, ATimedOutReadIsDiscardedBeforeTheCancelReturnsAndNeverTouchesTheBufferAgain)
+{
+    UsePlatform();
+    OpenPipes();
+    char buffer[10];
+    std::memset(buffer, 0xAA, sizeof buffer);
+    StartRead(buffer, sizeof buffer);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), m_platform->WaitForSingleObject(m_event, 200));
+    EXPECT_EQ(1, m_device.PendingReads());
+
+    m_platform->CancelTransfer(m_read, &m_overlapped);
+    // Discarded, given back and reaped: nothing of it is left in flight.
+    EXPECT_EQ(1, m_device.DiscardedUrbs());
+    EXPECT_EQ(0, m_device.PendingReads());
+    DWORD count = 0;
+    EXPECT_FALSE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_OPERATION_ABORTED), m_platform->GetLastError());
+
+    // The device answers late: the answer waits for the next read, and the
+    // abandoned buffer stays as it was.
+    m_device.Send("\x10\x06");
+    char next[10] = {};
+    StartRead(next, sizeof next);
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), m_platform->WaitForSingleObject(m_event, 5000));
+    EXPECT_TRUE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(2u, count);
+    EXPECT_EQ(std::string(10, '\xAA'), std::string(buffer, sizeof buffer));
+}
+
+TEST_F(LibusbTransferTest, ADeviceUnpluggedDuringAReadEndsItWithTheVanishedDeviceError)
+{
+    UsePlatform();
+    CUsbDevice device;
+    ASSERT_EQ(0, device.Open()) << Report();
+    std::thread unplug([this] {
+        if (m_device.WaitUntil([](const EmulatedDevice& d) { return d.PendingReads() == 1; }, 5000)) {
+            m_bus.Unplug(m_device);
+        }
+    });
+    char buffer[10];
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        device.Read(buffer, sizeof buffer);
+        ADD_FAILURE() << "the read succeeded";
+    } catch (const CTreloxExceptionRead& error) {
+        EXPECT_EQ("Fehler 19 beim Lesen (0 von 10 Bytes gelesen)", error.GetMessageText().Bytes());
+    }
+    unplug.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4)) << "not by the time-out";
+}
+
+TEST_F(LibusbTransferTest, ADeviceSendingMoreThanAskedFailsTheReadAndNothingPastTheBufferIsWritten)
+{
+    UsePlatform();
+    OpenPipes();
+    char buffer[32];
+    std::memset(buffer, 0xAA, sizeof buffer);
+    m_device.Send(std::string("\x10\x06") + std::string(20, 'X'));
+    StartRead(buffer, 10);
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), m_platform->WaitForSingleObject(m_event, 5000));
+    DWORD count = 0;
+    EXPECT_FALSE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(static_cast<DWORD>(EOVERFLOW), m_platform->GetLastError());
+    EXPECT_EQ(std::string(22, '\xAA'), std::string(buffer + 10, 22));
+}
+
+TEST_F(LibusbTransferTest, AnOversizedAcknowledgeIsAReadErrorOfTheRecord)
+{
+    m_device.Configure([](EmulatedFirmware& firmware) { firmware.SendOversizedAcknowledges(); });
+    UsePlatform();
+    CUsbDevice device;
+    ASSERT_EQ(0, device.Open()) << Report();
+    try {
+        device.SendLine(CString("S1131000AA"));
+        ADD_FAILURE() << "the acknowledge was taken";
+    } catch (const CTreloxExceptionRead& error) {
+        EXPECT_EQ("Fehler 75 beim Lesen (10 von 10 Bytes gelesen)", error.GetMessageText().Bytes());
+    }
+}
+
+}  // namespace

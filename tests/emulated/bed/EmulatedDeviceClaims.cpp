@@ -1,0 +1,128 @@
+// An emulated USB device: interface claims, its kernel driver, and the
+// reaps held while there is nothing to reap.
+#include <sys/ioctl.h>
+#include <linux/usbdevice_fs.h>
+#include <umockdev.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "EmulatedDevice.h"
+
+namespace {
+constexpr auto kParkTime = std::chrono::milliseconds(10);
+
+unsigned ArgumentWord(UMockdevIoctlClient* client)
+{
+    UMockdevIoctlData* word =
+        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(unsigned), nullptr);
+    unsigned value = 0;
+    std::memcpy(&value, word->data, sizeof value);
+    g_object_unref(word);
+    return value;
+}
+}  // namespace
+
+void EmulatedDevice::Claim(UMockdevIoctlClient* client, unsigned long request)
+{
+    unsigned interfaceNumber = 0;
+    if (request == USBDEVFS_DISCONNECT_CLAIM) {
+        UMockdevIoctlData* claim = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
+                                                               sizeof(usbdevfs_disconnect_claim), nullptr);
+        interfaceNumber = reinterpret_cast<usbdevfs_disconnect_claim*>(claim->data)->interface;
+        g_object_unref(claim);
+    } else {
+        interfaceNumber = ArgumentWord(client);
+    }
+    if (interfaceNumber != m_description.interfaceNumber) {
+        umockdev_ioctl_client_complete(client, -1, request == USBDEVFS_DISCONNECT_CLAIM ? EINVAL : ENOENT);
+        return;
+    }
+    if (request == USBDEVFS_RELEASEINTERFACE) {
+        m_claimed = 0;
+    } else {
+        if (request == USBDEVFS_DISCONNECT_CLAIM && m_driverBound) {
+            m_driverBound = false;
+            ++m_detaches;
+        }
+        m_claimed = 1;
+    }
+    umockdev_ioctl_client_complete(client, 0, 0);
+}
+
+void EmulatedDevice::DriverIoctl(UMockdevIoctlClient* client)
+{
+    if (umockdev_ioctl_client_get_request(client) == USBDEVFS_GETDRIVER) {
+        UMockdevIoctlData* query = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
+                                                               sizeof(usbdevfs_getdriver), nullptr);
+        auto* driver = reinterpret_cast<usbdevfs_getdriver*>(query->data);
+        const bool bound = m_driverBound && driver->interface == m_description.interfaceNumber;
+        if (bound) {
+            std::strncpy(driver->driver, m_description.boundDriver.c_str(), USBDEVFS_MAXDRIVERNAME);
+        }
+        g_object_unref(query);
+        umockdev_ioctl_client_complete(client, bound ? 0 : -1, bound ? 0 : ENODATA);
+        return;
+    }
+    UMockdevIoctlData* command = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
+                                                             sizeof(usbdevfs_ioctl), nullptr);
+    const int code = reinterpret_cast<usbdevfs_ioctl*>(command->data)->ioctl_code;
+    g_object_unref(command);
+    if (code == static_cast<int>(USBDEVFS_CONNECT)) {
+        if (!m_description.boundDriver.empty() && !m_driverBound) {
+            m_driverBound = true;
+            ++m_attaches;
+        }
+    } else if (code == static_cast<int>(USBDEVFS_DISCONNECT) && m_driverBound) {
+        m_driverBound = false;
+        ++m_detaches;
+    }
+    umockdev_ioctl_client_complete(client, 0, 0);
+}
+
+void EmulatedDevice::Park(UMockdevIoctlClient* client)
+{
+    g_object_ref(client);
+    m_parked.push_back(ParkedReap{client, std::chrono::steady_clock::now() + kParkTime});
+    m_changed.notify_all();
+}
+
+void EmulatedDevice::ReleaseParked()
+{
+    while (!m_parked.empty() && (!m_finished.empty() || m_gone)) {
+        UMockdevIoctlClient* client = m_parked.front().client;
+        m_parked.erase(m_parked.begin());
+        if (!m_finished.empty()) {
+            Urb urb = m_finished.front();
+            m_finished.pop_front();
+            HandOver(client, urb);
+        } else {
+            umockdev_ioctl_client_complete(client, -1, ENODEV);
+        }
+        g_object_unref(client);
+    }
+}
+
+void EmulatedDevice::ParkingLoop()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (!m_stopping) {
+        if (m_parked.empty()) {
+            m_changed.wait(lock);
+            continue;
+        }
+        // Parked in order, so the first is the first whose time is up.
+        if (m_changed.wait_until(lock, m_parked.front().until) == std::cv_status::no_timeout) {
+            continue;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        while (!m_parked.empty() && m_parked.front().until <= now) {
+            UMockdevIoctlClient* client = m_parked.front().client;
+            m_parked.erase(m_parked.begin());
+            umockdev_ioctl_client_complete(client, -1, EAGAIN);
+            g_object_unref(client);
+        }
+    }
+}
