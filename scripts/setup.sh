@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build git python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libncurses-dev tmux procps
+  pkg-config libusb-1.0-0-dev umockdev libumockdev-dev
   clang clang-tidy cppcheck valgrind libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils imagemagick
 )

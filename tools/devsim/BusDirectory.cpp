@@ -45,6 +45,8 @@ BusDirectory::~BusDirectory()
 bool BusDirectory::Open(const std::string& configured, std::string* error)
 {
     m_path = configured.empty() ? DefaultBusPath() : configured;
+    const char* fromEnvironment = std::getenv("TRELOX_USB_BUS");
+    m_named = !configured.empty() || (fromEnvironment != nullptr && *fromEnvironment != '\0');
     if (mkdir(m_path.c_str(), 0700) == 0) {
         // The umask may have narrowed the mode; the contract wants 0700.
         chmod(m_path.c_str(), 0700);

@@ -19,6 +19,9 @@ public:
     // it open. False with a reason in *error.
     bool Open(const std::string& configured, std::string* error);
     const std::string& Path() const { return m_path; }
+    // Whether the user named the bus (option or variable); trelox reaches
+    // a bus only when TRELOX_USB_BUS names it.
+    bool Named() const { return m_named; }
 
     // The address of the socket named `name` in the directory: the plain path
     // when it fits 107 bytes, else /proc/self/fd/<fd>/name. False when neither fits.
@@ -34,5 +37,6 @@ public:
 
 private:
     std::string m_path;
+    bool m_named = false;
     int m_fd = -1;
 };

@@ -34,6 +34,11 @@ int main(int argc, char** argv)
     if (!log.Open(config.logPath, &error)) return Fail(error);
     BusDirectory bus;
     if (!bus.Open(config.busDirectory, &error)) return Fail(error);
+    if (!bus.Named()) {
+        // Without the variable trelox goes to real USB devices.
+        std::fprintf(stderr, "trelox-devsim: trelox uses this bus when the variable names it:\nexport TRELOX_USB_BUS=%s\n",
+                     bus.Path().c_str());
+    }
     SignalPipe signals;
     if (!signals.Install()) return Fail("cannot install signal handlers");
     Simulator simulator(config, bus, log);

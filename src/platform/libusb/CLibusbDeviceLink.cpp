@@ -12,6 +12,8 @@
 #include "CListedDevices.h"
 
 namespace {
+// GET_INTERFACE: a standard request to the interface, device to host.
+constexpr std::uint8_t kGetInterfaceRequestType = 0x81;
 constexpr std::uint8_t kGetInterface = 0x0A;
 constexpr unsigned kControlTimeoutMs = 1000;
 
@@ -123,7 +125,7 @@ int CLibusbDeviceLink::CurrentAlternateSetting(int settings) const
     // Asked only where there is a choice: a device with one setting may
     // refuse the request.
     unsigned char current = 0;
-    const int got = libusb_control_transfer(m_handle, LIBUSB_ENDPOINT_IN | LIBUSB_RECIPIENT_INTERFACE, kGetInterface,
+    const int got = libusb_control_transfer(m_handle, kGetInterfaceRequestType, kGetInterface,
                                             0, m_entry.interfaceNumber, &current, 1, kControlTimeoutMs);
     return got == 1 ? current : 0;
 }

@@ -16,7 +16,7 @@ CLibusbPipe::CLibusbPipe(CLibusbContext& context, std::shared_ptr<CLibusbDeviceL
 
 CLibusbPipe::~CLibusbPipe()
 {
-    Close();
+    CLibusbPipe::Close();
 }
 
 int CLibusbPipe::Start(void* data, DWORD length, Overlapped* overlapped, std::shared_ptr<CPosixEvent> event)

@@ -86,7 +86,7 @@ std::string CListedDevices::PathOf(libusb_device* device)
         return found->second;
     }
     bool keep = true;
-    const std::string path = WorkOutPath(device, &keep);
+    std::string path = WorkOutPath(device, &keep);
     if (keep) {
         libusb_ref_device(device);
         m_paths.emplace(device, path);

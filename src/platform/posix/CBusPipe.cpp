@@ -15,7 +15,7 @@ CBusPipe::CBusPipe(int socketFd, PipeAccess access) : m_fd(socketFd), m_access(a
 
 CBusPipe::~CBusPipe()
 {
-    Close();
+    CBusPipe::Close();
 }
 
 void CBusPipe::Start(std::unique_ptr<CBusTransfer> transfer)

@@ -143,7 +143,7 @@ BOOL CPosixServices::CheckTransferArguments(bool isWrite, const void* bytes, con
 
 std::shared_ptr<CPosixEvent> CPosixServices::ResetEventOf(const Overlapped& overlapped)
 {
-    const auto event = m_handles.Find<CPosixEvent>(overlapped.hEvent);
+    auto event = m_handles.Find<CPosixEvent>(overlapped.hEvent);
     if (event) {
         event->Reset();
     }
