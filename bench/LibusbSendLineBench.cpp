@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchRecords.h"
 #include "bed/EmulatedUsbBus.h"
 #include "bed/MockEnvironment.h"
 #include "framework/CWindowSystem.h"
@@ -22,23 +23,6 @@
 namespace {
 const int kRecords = 3000;
 const int kRounds = 3;
-
-std::vector<std::string> Records()
-{
-    std::vector<std::string> records;
-    char line[64];
-    for (int record = 0; record < kRecords; ++record) {
-        std::snprintf(line, sizeof line, "S113%04X00112233445566778899AABBCCDDEEFF%02X", record & 0xFFFF,
-                      record & 0xFF);
-        records.emplace_back(line);
-    }
-    return records;
-}
-
-double Seconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double>(duration).count();
-}
 
 // One round of SendLine on a link opened for it; the seconds it took.
 double SendLineRound(const std::vector<CString>& lines)
@@ -95,7 +79,7 @@ int main(int /*argc*/, char** argv)
         return 1;
     }
 
-    const std::vector<std::string> records = Records();
+    const std::vector<std::string> records = BenchRecords(kRecords);
     const std::vector<CString> lines(records.begin(), records.end());
     // Alternating rounds, the best of each kept, so that a slow moment of
     // the machine does not fall on one side only.

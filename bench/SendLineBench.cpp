@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "BenchDevice.h"
+#include "BenchRecords.h"
 #include "framework/CWindowSystem.h"
 #include "platform/CPlatform.h"
 #include "usb/CUsbDevice.h"
@@ -23,23 +24,6 @@
 namespace {
 const int kRecords = 50000;
 const int kRounds = 3;
-
-std::vector<std::string> Records()
-{
-    std::vector<std::string> records;
-    char line[64];
-    for (int record = 0; record < kRecords; ++record) {
-        std::snprintf(line, sizeof line, "S113%04X00112233445566778899AABBCCDDEEFF%02X", record & 0xFFFF,
-                      record & 0xFF);
-        records.emplace_back(line);
-    }
-    return records;
-}
-
-double Seconds(std::chrono::steady_clock::duration duration)
-{
-    return std::chrono::duration<double>(duration).count();
-}
 
 // The bare side: the bus's framing spoken directly on the two sockets.
 class BarePipes {
@@ -154,7 +138,7 @@ int main()
     SetPlatform(&BuildPlatform());
 
     BenchDevice bench;
-    const std::vector<std::string> records = Records();
+    const std::vector<std::string> records = BenchRecords(kRecords);
     std::vector<CString> lines(records.begin(), records.end());
 
     CUsbDevice device;

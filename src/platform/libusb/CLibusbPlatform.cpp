@@ -8,7 +8,6 @@
 
 #include "../posix/CBusDirectory.h"
 #include "../posix/CDeviceNoticeRegistration.h"
-#include "../posix/CPosixClock.h"
 #include "../posix/CPosixEvent.h"
 #include "CLibusbDeviceLink.h"
 #include "CLibusbPipe.h"
@@ -163,32 +162,15 @@ BOOL CLibusbPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, void* dat
     return Fail(error != 0 ? static_cast<DWORD>(error) : ERROR_IO_PENDING);
 }
 
-DWORD CLibusbPlatform::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
+bool CLibusbPlatform::MoveTransfers(CPosixEvent& /*event*/)
 {
-    const std::uint64_t start = CPosixClock::NowMilliseconds();
-    for (;;) {
-        if (event.TakeSignal()) {
-            return WAIT_OBJECT_0;
-        }
-        const bool canBeSignalled = m_context.TransfersInFlight() > 0;
-        if (milliseconds == kInfinite) {
-            if (!canBeSignalled) {
-                SetLastError(EDEADLK);
-                return WAIT_FAILED;
-            }
-            m_context.HandleEvents(INT_MAX);
-            continue;
-        }
-        const std::uint64_t elapsed = CPosixClock::NowMilliseconds() - start;
-        if (elapsed >= milliseconds) {
-            return WAIT_TIMEOUT;
-        }
-        if (canBeSignalled) {
-            m_context.HandleEvents(milliseconds - elapsed);
-        } else {
-            CPosixClock::Sleep(milliseconds - elapsed);
-        }
-    }
+    return m_context.TransfersInFlight() > 0;
+}
+
+void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
+{
+    m_context.HandleEvents(milliseconds < 0 ? static_cast<std::uint64_t>(INT_MAX)
+                                            : static_cast<std::uint64_t>(milliseconds));
 }
 
 BOOL CLibusbPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)

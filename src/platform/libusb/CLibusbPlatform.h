@@ -48,8 +48,9 @@ public:
     bool NoticesUseHotplug() const { return m_notices && m_notices->UsesHotplug(); }
 
 protected:
-    // Handles libusb's events, where completions signal the events.
-    DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds) override;
+    // Completions come from libusb's event handling, which waits for them.
+    bool MoveTransfers(CPosixEvent& event) override;
+    void AwaitTransfers(CPosixEvent& event, int milliseconds) override;
 
 private:
     // Sets up libusb and reads the table when first needed: 0 or an errno.

@@ -2,15 +2,11 @@
 // lists, pipes, transfers and notices.
 #include "CPosixPlatform.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstring>
 
 #include "CBusDirectory.h"
 #include "CBusPipe.h"
 #include "CDeviceNoticeRegistration.h"
-#include "CPosixClock.h"
 #include "CPosixEvent.h"
 
 CPosixPlatform::~CPosixPlatform()
@@ -85,38 +81,20 @@ BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void
     return TransferOutcome(*overlapped, transferred, ERROR_IO_PENDING);
 }
 
-DWORD CPosixPlatform::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
+bool CPosixPlatform::MoveTransfers(CPosixEvent& event)
 {
-    // Only a transfer's completion signals an event here, so the wait is
-    // where that transfer's bytes move, until it completes or time runs out.
-    const std::uint64_t start = CPosixClock::NowMilliseconds();
-    for (;;) {
-        const auto pipe = event.LinkedPipe();
-        if (pipe) {
-            pipe->Progress();
-        }
-        if (event.TakeSignal()) {
-            return WAIT_OBJECT_0;
-        }
-        const bool canBeSignalled = pipe && pipe->HasOutstanding();
-        if (milliseconds == kInfinite) {
-            if (!canBeSignalled) {
-                SetLastError(EDEADLK);
-                return WAIT_FAILED;
-            }
-            pipe->WaitForTraffic(-1);
-            continue;
-        }
-        const std::uint64_t elapsed = CPosixClock::NowMilliseconds() - start;
-        if (elapsed >= milliseconds) {
-            return WAIT_TIMEOUT;
-        }
-        const std::uint64_t remaining = milliseconds - elapsed;
-        if (canBeSignalled) {
-            pipe->WaitForTraffic(static_cast<int>(std::min<std::uint64_t>(remaining, INT_MAX)));
-        } else {
-            CPosixClock::Sleep(remaining);
-        }
+    const auto pipe = event.LinkedPipe();
+    if (!pipe) {
+        return false;
+    }
+    pipe->Progress();
+    return pipe->HasOutstanding();
+}
+
+void CPosixPlatform::AwaitTransfers(CPosixEvent& event, int milliseconds)
+{
+    if (const auto pipe = event.LinkedPipe()) {
+        pipe->WaitForTraffic(milliseconds);
     }
 }
 

@@ -26,7 +26,9 @@ public:
     bool TakeDeviceNotice(DeviceNotice* notice) override;
 
 protected:
-    DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds) override;
+    // The bus moves a transfer's bytes when its event is waited for.
+    bool MoveTransfers(CPosixEvent& event) override;
+    void AwaitTransfers(CPosixEvent& event, int milliseconds) override;
 
 private:
     // Starts a write or read; the common part of WriteFile and ReadFile.

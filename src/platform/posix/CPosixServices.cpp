@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "CBusDirectory.h"
@@ -130,6 +132,35 @@ DWORD CPosixServices::WaitForSingleObject(HANDLE object, DWORD milliseconds)
     }
     SetLastError(EBADF);
     return WAIT_FAILED;
+}
+
+DWORD CPosixServices::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
+{
+    const std::uint64_t start = CPosixClock::NowMilliseconds();
+    for (;;) {
+        const bool canBeSignalled = MoveTransfers(event);
+        if (event.TakeSignal()) {
+            return WAIT_OBJECT_0;
+        }
+        if (milliseconds == kInfinite) {
+            if (!canBeSignalled) {
+                SetLastError(EDEADLK);
+                return WAIT_FAILED;
+            }
+            AwaitTransfers(event, -1);
+            continue;
+        }
+        const std::uint64_t elapsed = CPosixClock::NowMilliseconds() - start;
+        if (elapsed >= milliseconds) {
+            return WAIT_TIMEOUT;
+        }
+        const std::uint64_t remaining = milliseconds - elapsed;
+        if (canBeSignalled) {
+            AwaitTransfers(event, static_cast<int>(std::min<std::uint64_t>(remaining, INT_MAX)));
+        } else {
+            CPosixClock::Sleep(remaining);
+        }
+    }
 }
 
 BOOL CPosixServices::CheckTransferArguments(bool isWrite, const void* bytes, const void* buffer, DWORD count,
