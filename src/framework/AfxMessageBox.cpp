@@ -1,9 +1,9 @@
 // The program's message box.
-#include "AfxMessageBox.h"
+#include "framework/AfxMessageBox.h"
 
-#include "CWinApp.h"
-#include "CWindowSystem.h"
-#include "CWnd.h"
+#include "framework/CWinApp.h"
+#include "framework/CWindowSystem.h"
+#include "framework/CWnd.h"
 
 namespace {
 UINT WithDefaultIcon(UINT type)

@@ -3,8 +3,8 @@
 // main window itself), which takes no input while the box is shown.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 // Shows `text` with the buttons of `type`; without an icon in `type`, OK and
 // OK/Cancel boxes get the exclamation mark and Yes/No boxes the question

@@ -1,5 +1,5 @@
 // The base of every class that handles messages.
-#include "CCmdTarget.h"
+#include "framework/CCmdTarget.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 

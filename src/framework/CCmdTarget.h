@@ -2,8 +2,8 @@
 // table per class chained to the base class's table.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CObject.h"
+#include "framework/AfxTypes.h"
+#include "framework/CObject.h"
 
 class CCmdTarget;
 

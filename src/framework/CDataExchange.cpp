@@ -1,7 +1,7 @@
 // The data exchange between a dialog's fields and its controls.
-#include "CDataExchange.h"
+#include "framework/CDataExchange.h"
 
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
 CDataExchange::CDataExchange(CDialog* dialog, BOOL saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)

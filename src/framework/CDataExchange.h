@@ -2,8 +2,8 @@
 // direction UpdateData asks for.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 class CDialog;
 class CWnd;

@@ -1,9 +1,9 @@
 // A dialog from a template.
-#include "CDialog.h"
+#include "framework/CDialog.h"
 
-#include "CDataExchange.h"
-#include "CWinApp.h"
-#include "CWindowSystem.h"
+#include "framework/CDataExchange.h"
+#include "framework/CWinApp.h"
+#include "framework/CWindowSystem.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 

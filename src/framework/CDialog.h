@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "CWnd.h"
+#include "framework/CWnd.h"
 
 class CDataExchange;
 

@@ -1,9 +1,9 @@
 // The open-file dialog.
-#include "CFileDialog.h"
+#include "framework/CFileDialog.h"
 
-#include "CWinApp.h"
-#include "CWindowSystem.h"
-#include "CWnd.h"
+#include "framework/CWinApp.h"
+#include "framework/CWindowSystem.h"
+#include "framework/CWnd.h"
 
 CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
                          const char* filter, CWnd* parent, DWORD size, BOOL vistaStyle)

@@ -1,8 +1,8 @@
 // The open-file dialog: asks for one file and gives its full path.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 class CWnd;
 

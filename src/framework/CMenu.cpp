@@ -1,7 +1,7 @@
 // A window's menu as the program uses it.
-#include "CMenu.h"
+#include "framework/CMenu.h"
 
-#include "CWindowSystem.h"
+#include "framework/CWindowSystem.h"
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, const char* text)
 {

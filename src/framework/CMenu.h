@@ -1,8 +1,8 @@
 // A window's menu as the program uses it: the system menu, appended to.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 class CMenu {
 public:

@@ -1,5 +1,5 @@
 // The root of the framework's classes and its run-time class record.
-#include "CObject.h"
+#include "framework/CObject.h"
 
 const CRuntimeClass CObject::classRecordCObject = {"CObject", nullptr};
 

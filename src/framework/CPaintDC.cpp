@@ -1,8 +1,8 @@
 // The device context of one paint of a window.
-#include "CPaintDC.h"
+#include "framework/CPaintDC.h"
 
-#include "CWindowSystem.h"
-#include "CWnd.h"
+#include "framework/CWindowSystem.h"
+#include "framework/CWnd.h"
 
 CPaintDC::CPaintDC(CWnd* window)
     : m_window(window != nullptr ? window->GetSafeHwnd() : nullptr), m_hDC(WindowSystem().BeginPaint(m_window))

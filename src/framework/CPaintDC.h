@@ -2,7 +2,7 @@
 // it goes.
 #pragma once
 
-#include "AfxTypes.h"
+#include "framework/AfxTypes.h"
 
 class CWnd;
 

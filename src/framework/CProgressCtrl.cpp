@@ -1,5 +1,5 @@
 // A progress bar control.
-#include "CProgressCtrl.h"
+#include "framework/CProgressCtrl.h"
 
 int CProgressCtrl::SetPos(int position)
 {

@@ -1,7 +1,7 @@
 // A progress bar control: a position within its range (0 to 100 unless set).
 #pragma once
 
-#include "CWnd.h"
+#include "framework/CWnd.h"
 
 class CProgressCtrl : public CWnd {
 public:

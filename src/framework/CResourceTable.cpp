@@ -1,5 +1,5 @@
 // The program's resources, registered at start-up.
-#include "CResourceTable.h"
+#include "framework/CResourceTable.h"
 
 CResourceTable& CResourceTable::Instance()
 {

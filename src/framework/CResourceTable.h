@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "AfxTypes.h"
-#include "CString.h"
-#include "DialogTemplate.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
+#include "framework/DialogTemplate.h"
 
 class CResourceTable {
 public:

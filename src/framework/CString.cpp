@@ -1,5 +1,5 @@
 // The framework's 8-bit string.
-#include "CString.h"
+#include "framework/CString.h"
 
 #include <algorithm>
 #include <cstdio>

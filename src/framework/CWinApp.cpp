@@ -1,10 +1,10 @@
 // The program's single application object and its entry.
-#include "CWinApp.h"
+#include "framework/CWinApp.h"
 
 #include <string>
 
-#include "CCommandLineInfo.h"
-#include "CWindowSystem.h"
+#include "framework/CCommandLineInfo.h"
+#include "framework/CWindowSystem.h"
 
 namespace {
 CWinApp* g_application = nullptr;

@@ -2,10 +2,10 @@
 // start-up, and the entry the program's main() calls.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CCmdTarget.h"
-#include "CString.h"
-#include "CWindowSystem.h"
+#include "framework/AfxTypes.h"
+#include "framework/CCmdTarget.h"
+#include "framework/CString.h"
+#include "framework/CWindowSystem.h"
 #include "platform/CPlatform.h"
 
 class CCommandLineInfo;

@@ -1,5 +1,5 @@
 // Selection of the window system in use.
-#include "CWindowSystem.h"
+#include "framework/CWindowSystem.h"
 
 namespace {
 CWindowSystem* g_installed = nullptr;

@@ -9,8 +9,8 @@
 // and everything else only while a message loop or the pump takes messages.
 #pragma once
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 class CWnd;
 struct AfxCreateStruct;

@@ -1,8 +1,8 @@
 // A window of the program and its message map dispatch.
-#include "CWnd.h"
+#include "framework/CWnd.h"
 
-#include "CMenu.h"
-#include "CWindowSystem.h"
+#include "framework/CMenu.h"
+#include "framework/CWindowSystem.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "AfxTypes.h"
-#include "CCmdTarget.h"
-#include "CRect.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CCmdTarget.h"
+#include "framework/CRect.h"
+#include "framework/CString.h"
 
 class CMenu;
 

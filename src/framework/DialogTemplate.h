@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "AfxTypes.h"
+#include "framework/AfxTypes.h"
 
 enum class ControlKind {
     Label,        // static text, left-aligned

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "framework/CPortableWindowSystem.h"
+#include "framework/portable/CPortableWindowSystem.h"
 
 struct MessageBoxRecord {
     CString caption;

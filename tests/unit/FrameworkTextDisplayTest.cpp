@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "framework/CCodePage1252.h"
 #include "framework/CDialog.h"
-#include "framework/CLineRenderer.h"
-#include "framework/CMessageBoxAnswers.h"
+#include "framework/screen/CCodePage1252.h"
+#include "framework/screen/CLineRenderer.h"
+#include "framework/screen/CMessageBoxAnswers.h"
 #include "support/FakePlatform.h"
 #include "support/MemoryWindowSystem.h"
 #include "ui/DialogTemplates.h"

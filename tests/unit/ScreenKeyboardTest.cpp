@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "framework/CCellGrid.h"
-#include "framework/CEditViews.h"
-#include "framework/CScreenKeyboard.h"
-#include "framework/CScreenMessageBox.h"
-#include "framework/CScreenPainter.h"
 #include "framework/CWinApp.h"
-#include "framework/ScreenKey.h"
+#include "framework/screen/CCellGrid.h"
+#include "framework/screen/CEditViews.h"
+#include "framework/screen/CScreenKeyboard.h"
+#include "framework/screen/CScreenMessageBox.h"
+#include "framework/screen/CScreenPainter.h"
+#include "framework/screen/ScreenKey.h"
 #include "support/FakePlatform.h"
 #include "support/MemoryWindowSystem.h"
 #include "ui/CTreloxDlg.h"

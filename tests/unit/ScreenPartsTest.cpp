@@ -3,14 +3,14 @@
 // in cells, the message box, file prompt and system menu keys.
 #include <gtest/gtest.h>
 
-#include "framework/CCellGrid.h"
-#include "framework/CDialogCells.h"
-#include "framework/CLineEdit.h"
 #include "framework/CResourceTable.h"
-#include "framework/CScreenFilePrompt.h"
-#include "framework/CScreenMessageBox.h"
-#include "framework/CScreenSystemMenu.h"
-#include "framework/ScreenKey.h"
+#include "framework/screen/CCellGrid.h"
+#include "framework/screen/CDialogCells.h"
+#include "framework/screen/CLineEdit.h"
+#include "framework/screen/CScreenFilePrompt.h"
+#include "framework/screen/CScreenMessageBox.h"
+#include "framework/screen/CScreenSystemMenu.h"
+#include "framework/screen/ScreenKey.h"
 #include "ui/DialogTemplates.h"
 #include "ui/res/resource.h"
 

@@ -11,9 +11,9 @@
 #include <langinfo.h>
 #include <unistd.h>
 
-#include "framework/CCellGrid.h"
-#include "framework/CCodePage1252.h"
-#include "framework/ScreenKey.h"
+#include "framework/screen/CCellGrid.h"
+#include "framework/screen/CCodePage1252.h"
+#include "framework/screen/ScreenKey.h"
 #include "framework/term/CTerminalRestore.h"
 #include "framework/term/LeaveScreenBytes.h"
 

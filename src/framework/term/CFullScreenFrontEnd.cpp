@@ -1,8 +1,8 @@
 // Dialog mode on a terminal.
 #include "framework/term/CFullScreenFrontEnd.h"
 
-#include "framework/CCellGrid.h"
-#include "framework/CScreenPainter.h"
+#include "framework/screen/CCellGrid.h"
+#include "framework/screen/CScreenPainter.h"
 
 CFullScreenFrontEnd::CFullScreenFrontEnd(CPortableWindowSystem& windows)
     : m_windows(windows), m_keyboard(windows, m_edits)

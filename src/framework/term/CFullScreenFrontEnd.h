@@ -4,8 +4,8 @@
 // the message box or file prompt it is asking with.
 #pragma once
 
-#include "framework/CEditViews.h"
-#include "framework/CScreenKeyboard.h"
+#include "framework/screen/CEditViews.h"
+#include "framework/screen/CScreenKeyboard.h"
 #include "framework/term/CCursesScreen.h"
 
 class CPortableWindowSystem;

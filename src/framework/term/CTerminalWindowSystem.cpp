@@ -9,11 +9,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "framework/CLineRenderer.h"
-#include "framework/CMessageBoxAnswers.h"
-#include "framework/CScreenFilePrompt.h"
-#include "framework/CScreenMessageBox.h"
-#include "framework/ScreenKey.h"
+#include "framework/screen/CLineRenderer.h"
+#include "framework/screen/CMessageBoxAnswers.h"
+#include "framework/screen/CScreenFilePrompt.h"
+#include "framework/screen/CScreenMessageBox.h"
+#include "framework/screen/ScreenKey.h"
 #include "framework/term/CRawTerminalMode.h"
 #include "platform/CPlatform.h"
 

@@ -10,8 +10,8 @@
 
 #include <memory>
 
-#include "framework/CPortableWindowSystem.h"
-#include "framework/CTextRenderer.h"
+#include "framework/portable/CPortableWindowSystem.h"
+#include "framework/screen/CTextRenderer.h"
 #include "framework/term/CFullScreenFrontEnd.h"
 #include "framework/term/CSignalPipe.h"
 

@@ -1,6 +1,6 @@
 // The window system of the Windows build: real windows and the system's
 // message loop, message boxes, file dialog, cursor and resources.
-#include "CWin32WindowSystem.h"
+#include "framework/win32/CWin32WindowSystem.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The program's real windows and the window procedure that feeds their
 // message maps.
-#include "CWin32WindowTable.h"
+#include "framework/win32/CWin32WindowTable.h"
 
 #include <cstddef>
 

@@ -1,8 +1,8 @@
 // The keyboard of the full-screen terminal front end.
-#include "CScreenKeyboard.h"
+#include "framework/screen/CScreenKeyboard.h"
 
-#include "CPortableWindowSystem.h"
-#include "ScreenKey.h"
+#include "framework/portable/CPortableWindowSystem.h"
+#include "framework/screen/ScreenKey.h"
 
 CScreenKeyboard::CScreenKeyboard(CPortableWindowSystem& windows, CEditViews& edits)
     : m_windows(windows), m_edits(edits)

@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "CTextRenderer.h"
+#include "framework/screen/CTextRenderer.h"
 
 class CLineRenderer : public CTextRenderer {
 public:

@@ -1,5 +1,5 @@
 // Display of code page 1252 texts on a UTF-8 terminal.
-#include "CCodePage1252.h"
+#include "framework/screen/CCodePage1252.h"
 
 namespace {
 constexpr char32_t kReplacement = 0xFFFD;

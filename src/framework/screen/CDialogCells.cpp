@@ -1,5 +1,5 @@
 // Where a dialog and its controls stand on a character screen.
-#include "CDialogCells.h"
+#include "framework/screen/CDialogCells.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The window-system logic the terminal and in-memory backends share.
-#include "CPortableWindowSystem.h"
+#include "framework/portable/CPortableWindowSystem.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "CResourceTable.h"
-#include "CWnd.h"
+#include "framework/CResourceTable.h"
+#include "framework/CWnd.h"
 #include "platform/CPlatform.h"
 
 namespace {

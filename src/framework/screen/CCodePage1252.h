@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "CString.h"
+#include "framework/CString.h"
 
 class CCodePage1252 {
 public:

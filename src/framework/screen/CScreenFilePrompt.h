@@ -3,7 +3,7 @@
 // Ctrl-C cancel.
 #pragma once
 
-#include "CLineEdit.h"
+#include "framework/screen/CLineEdit.h"
 
 class CScreenFilePrompt {
 public:

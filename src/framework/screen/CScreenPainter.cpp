@@ -1,15 +1,15 @@
 // Paints the program's windows onto a character screen.
-#include "CScreenPainter.h"
+#include "framework/screen/CScreenPainter.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "CDialogCells.h"
-#include "CMessageBoxAnswers.h"
-#include "CPortableWindowSystem.h"
-#include "CScreenFilePrompt.h"
-#include "CScreenMessageBox.h"
-#include "CScreenSystemMenu.h"
+#include "framework/portable/CPortableWindowSystem.h"
+#include "framework/screen/CDialogCells.h"
+#include "framework/screen/CMessageBoxAnswers.h"
+#include "framework/screen/CScreenFilePrompt.h"
+#include "framework/screen/CScreenMessageBox.h"
+#include "framework/screen/CScreenSystemMenu.h"
 
 namespace {
 const char* const kHorizontal = "\xE2\x94\x80";   // U+2500

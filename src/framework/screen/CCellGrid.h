@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CString.h"
+#include "framework/CString.h"
 
 enum CellAttribute : unsigned {
     caNormal = 0,

@@ -1,11 +1,11 @@
 // Direct mode on a terminal: one line per dialog, message boxes as blocks.
-#include "CLineRenderer.h"
+#include "framework/screen/CLineRenderer.h"
 
 #include <algorithm>
 
-#include "CCodePage1252.h"
-#include "CMessageBoxAnswers.h"
-#include "CPortableWindowSystem.h"
+#include "framework/portable/CPortableWindowSystem.h"
+#include "framework/screen/CCodePage1252.h"
+#include "framework/screen/CMessageBoxAnswers.h"
 
 namespace {
 constexpr int kBarCells = 20;

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "AfxTypes.h"
-#include "CString.h"
-#include "WindowState.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
+#include "framework/portable/WindowState.h"
 
 class CPortableWindowSystem;
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "AfxTypes.h"
-#include "CString.h"
-#include "DialogTemplate.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
+#include "framework/DialogTemplate.h"
 
 class CWnd;
 

@@ -6,8 +6,8 @@
 // dialogs when the screen is too small for them.
 #pragma once
 
-#include "CCellGrid.h"
-#include "CEditViews.h"
+#include "framework/screen/CCellGrid.h"
+#include "framework/screen/CEditViews.h"
 
 class CPortableWindowSystem;
 class CScreenFilePrompt;

@@ -1,9 +1,9 @@
 // One line of text being edited on the terminal.
-#include "CLineEdit.h"
+#include "framework/screen/CLineEdit.h"
 
 #include <algorithm>
 
-#include "ScreenKey.h"
+#include "framework/screen/ScreenKey.h"
 
 CLineEdit::CLineEdit(const CString& text)
 {

@@ -1,9 +1,9 @@
 // A screen's worth of character cells.
-#include "CCellGrid.h"
+#include "framework/screen/CCellGrid.h"
 
 #include <algorithm>
 
-#include "CCodePage1252.h"
+#include "framework/screen/CCodePage1252.h"
 
 namespace {
 const char* const kReplacementGlyph = "\xEF\xBF\xBD";  // U+FFFD

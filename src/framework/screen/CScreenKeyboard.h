@@ -9,8 +9,8 @@
 
 #include <memory>
 
-#include "CEditViews.h"
-#include "CScreenSystemMenu.h"
+#include "framework/screen/CEditViews.h"
+#include "framework/screen/CScreenSystemMenu.h"
 
 class CPortableWindowSystem;
 

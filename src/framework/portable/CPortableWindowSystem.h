@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "CWindowSystem.h"
-#include "ScreenKey.h"
-#include "WindowState.h"
+#include "framework/CWindowSystem.h"
+#include "framework/portable/WindowState.h"
+#include "framework/screen/ScreenKey.h"
 
 #ifndef INFINITE
 #define INFINITE 0xFFFFFFFF

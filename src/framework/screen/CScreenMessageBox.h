@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "AfxTypes.h"
-#include "CString.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
 
 class CScreenMessageBox {
 public:

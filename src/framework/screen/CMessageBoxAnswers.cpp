@@ -1,5 +1,5 @@
 // How a message box is answered on a terminal.
-#include "CMessageBoxAnswers.h"
+#include "framework/screen/CMessageBoxAnswers.h"
 
 int CMessageBoxAnswers::FromKey(UINT type, int key)
 {

@@ -1,7 +1,7 @@
 // A window's system menu opened on the full screen.
-#include "CScreenSystemMenu.h"
+#include "framework/screen/CScreenSystemMenu.h"
 
-#include "ScreenKey.h"
+#include "framework/screen/ScreenKey.h"
 
 namespace {
 bool IsSeparator(const SystemMenuItem& item)

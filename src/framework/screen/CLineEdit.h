@@ -3,7 +3,7 @@
 // caret stays in view).
 #pragma once
 
-#include "CString.h"
+#include "framework/CString.h"
 
 class CLineEdit {
 public:

@@ -2,7 +2,7 @@
 // answer when nobody can answer, and the buttons' names.
 #pragma once
 
-#include "AfxTypes.h"
+#include "framework/AfxTypes.h"
 
 class CMessageBoxAnswers {
 public:

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "AfxTypes.h"
-#include "WindowState.h"
+#include "framework/AfxTypes.h"
+#include "framework/portable/WindowState.h"
 
 class CScreenSystemMenu {
 public:

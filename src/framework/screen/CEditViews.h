@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "AfxTypes.h"
-#include "CLineEdit.h"
+#include "framework/AfxTypes.h"
+#include "framework/screen/CLineEdit.h"
 
 class CEditViews {
 public:

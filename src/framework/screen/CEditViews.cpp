@@ -1,5 +1,5 @@
 // The caret and sideways scroll of each edit control on the terminal.
-#include "CEditViews.h"
+#include "framework/screen/CEditViews.h"
 
 CLineEdit& CEditViews::For(WindowHandle edit, const CString& text)
 {

@@ -5,8 +5,8 @@
 // middle; a button is at least as wide as its text and brackets.
 #pragma once
 
-#include "DialogTemplate.h"
-#include "WindowState.h"
+#include "framework/DialogTemplate.h"
+#include "framework/portable/WindowState.h"
 
 struct CellRect {
     int row = 0;

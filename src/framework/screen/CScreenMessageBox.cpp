@@ -1,8 +1,8 @@
 // A message box on the full screen.
-#include "CScreenMessageBox.h"
+#include "framework/screen/CScreenMessageBox.h"
 
-#include "CMessageBoxAnswers.h"
-#include "ScreenKey.h"
+#include "framework/screen/CMessageBoxAnswers.h"
+#include "framework/screen/ScreenKey.h"
 
 namespace {
 std::vector<int> ButtonsOf(UINT type)

@@ -1,7 +1,7 @@
 // The open-file dialog on the full screen.
-#include "CScreenFilePrompt.h"
+#include "framework/screen/CScreenFilePrompt.h"
 
-#include "ScreenKey.h"
+#include "framework/screen/ScreenKey.h"
 
 CScreenFilePrompt::Outcome CScreenFilePrompt::HandleKey(int key)
 {
