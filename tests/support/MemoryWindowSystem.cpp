@@ -224,28 +224,21 @@ const std::vector<SystemMenuItem>& MemoryWindowSystem::SystemMenu(WindowHandle w
 
 void MemoryWindowSystem::Click(WindowHandle dialog, int id)
 {
-    QueueInput([this, dialog, id] { PressButton(dialog, id); });
+    QueueInput([this, dialog, id] { CarryOut(InputRequest::PressButton(dialog, id)); });
 }
 
 void MemoryWindowSystem::Type(WindowHandle dialog, int id, const CString& text)
 {
     QueueInput([this, dialog, id, text] {
         const WindowHandle edit = Control(dialog, id);
-        if (edit != nullptr && IsWindowEnabled(edit) && IsWindowEnabled(dialog)) {
-            SetFocus(edit);
-            SetWindowText(edit, text);
-        }
+        CarryOut(InputRequest::Focus(edit));
+        CarryOut(InputRequest::Type(edit, text));
     });
 }
 
 void MemoryWindowSystem::MoveFocus(WindowHandle dialog, int id)
 {
-    QueueInput([this, dialog, id] {
-        const WindowHandle control = Control(dialog, id);
-        if (control != nullptr && IsWindowEnabled(control) && IsWindowEnabled(dialog)) {
-            SetFocus(control);
-        }
-    });
+    QueueInput([this, dialog, id] { CarryOut(InputRequest::Focus(Control(dialog, id))); });
 }
 
 void MemoryWindowSystem::CloseBox(WindowHandle dialog)
@@ -255,9 +248,5 @@ void MemoryWindowSystem::CloseBox(WindowHandle dialog)
 
 void MemoryWindowSystem::ChooseSystemCommand(WindowHandle window, UINT command)
 {
-    QueueInput([this, window, command] {
-        if (IsWindow(window) && IsWindowEnabled(window)) {
-            SendMessage(window, WM_SYSCOMMAND, command, 0);
-        }
-    });
+    QueueInput([this, window, command] { CarryOut(InputRequest::SystemCommand(window, command)); });
 }

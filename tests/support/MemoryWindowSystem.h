@@ -86,8 +86,8 @@ public:
     void MoveFocus(WindowHandle dialog, int id);
     void CloseBox(WindowHandle dialog);
     // Enter and Esc; only a modal loop gives them their dialog meaning.
-    void PressEnter(WindowHandle dialog) { QueueDialogKey(dialog, kKeyEnter); }
-    void PressEscape(WindowHandle dialog) { QueueDialogKey(dialog, kKeyEscape); }
+    void PressEnter(WindowHandle dialog) { QueueDialogKey(dialog, DialogKey::Enter); }
+    void PressEscape(WindowHandle dialog) { QueueDialogKey(dialog, DialogKey::Escape); }
     void ChooseSystemCommand(WindowHandle window, UINT command);
 
     void BeginWaitCursor() override;

@@ -86,7 +86,7 @@ class LineRendererTest : public ::testing::Test {
 protected:
     LineRendererTest() { m_platform.Install(); RegisterDialogTemplates(); }
 
-    void Show(CLineRenderer& renderer) { renderer.ShowDialogs(m_windows, m_windows.VisibleDialogs()); }
+    void Show(CLineRenderer& renderer) { renderer.ShowDialogs(m_windows.View(), m_windows.VisibleDialogs()); }
 
     FakePlatform m_platform;
     MemoryWindowSystem m_windows;
@@ -99,7 +99,7 @@ TEST_F(LineRendererTest, AProgressLineReadsDescriptionBarAndPercentage)
     progress.Show();
     progress.Percent(42);
     const WindowState& dialog = *m_windows.FindWindow(progress.GetSafeHwnd());
-    EXPECT_EQ(CLineRenderer::LineOf(m_windows, dialog), "Download  [########            ]  42 %");
+    EXPECT_EQ(CLineRenderer::LineOf(m_windows.View(), dialog), "Download  [########            ]  42 %");
 }
 
 TEST_F(LineRendererTest, OnATerminalTheLineIsRedrawnInPlaceOnlyWhenItChanges)
@@ -111,7 +111,7 @@ TEST_F(LineRendererTest, OnATerminalTheLineIsRedrawnInPlaceOnlyWhenItChanges)
     Show(renderer);
     progress.Percent(5);
     Show(renderer);
-    renderer.DialogGone(m_windows, *m_windows.FindWindow(progress.GetSafeHwnd()));
+    renderer.DialogGone(m_windows.View(), *m_windows.FindWindow(progress.GetSafeHwnd()));
     EXPECT_EQ(m_out.str(),
               "Download  [                    ]  Prozent\x1b[K"
               "\rDownload  [#                   ]  5 %\x1b[K"
@@ -128,7 +128,7 @@ TEST_F(LineRendererTest, IntoAFileProgressIsWrittenPerTenthAndAlwaysItsLastState
         Show(renderer);
     }
     progress.Percent(27);
-    renderer.DialogGone(m_windows, *m_windows.FindWindow(progress.GetSafeHwnd()));
+    renderer.DialogGone(m_windows.View(), *m_windows.FindWindow(progress.GetSafeHwnd()));
     EXPECT_EQ(m_out.str(),
               "Download  [                    ]  1 %\n"
               "Download  [##                  ]  10 %\n"
@@ -192,6 +192,6 @@ TEST_F(LineRendererTest, HiddenControlsAndEmptyTextsAreLeftOut)
     ASSERT_TRUE(status.Create(IDD_FLASHINFO_DIALOG));
     status.SetDlgItemText(IDC_TIME_TEXT, "");
     status.GetDlgItem(IDC_STATE_TEXT)->ShowWindow(SW_HIDE);
-    EXPECT_EQ(CLineRenderer::LineOf(m_windows, *m_windows.FindWindow(status.GetSafeHwnd())), "");
+    EXPECT_EQ(CLineRenderer::LineOf(m_windows.View(), *m_windows.FindWindow(status.GetSafeHwnd())), "");
 }
 }  // namespace

@@ -33,7 +33,7 @@ protected:
     void Keys(std::initializer_list<int> keys)
     {
         for (const int key : keys) {
-            windows.QueueInput([this, key] { keyboard.HandleKey(key); });
+            windows.QueueInput([this, key] { windows.CarryOut(keyboard.HandleKey(key)); });
         }
     }
 
@@ -57,7 +57,7 @@ protected:
     std::vector<std::string> Screen(int rows, int columns, const ScreenOverlays& overlays = ScreenOverlays())
     {
         CCellGrid grid(rows, columns);
-        CScreenPainter(windows, edits, grid).Paint(overlays);
+        CScreenPainter(windows.View(), edits, grid).Paint(overlays);
         std::vector<std::string> lines;
         for (int row = 0; row < rows; ++row) {
             lines.push_back(grid.RowText(row));
@@ -78,7 +78,7 @@ protected:
     FakePlatform platform;
     MemoryWindowSystem windows;
     CEditViews edits;
-    CScreenKeyboard keyboard{windows, edits};
+    CScreenKeyboard keyboard{windows.View(), edits};
     CWinApp app;
     CTreloxDlg dialog;
 };

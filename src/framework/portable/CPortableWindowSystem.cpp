@@ -9,11 +9,6 @@
 #include "platform/CPlatform.h"
 
 namespace {
-std::uintptr_t Key(WindowHandle window)
-{
-    return reinterpret_cast<std::uintptr_t>(window);
-}
-
 // The system's shortest timer period.
 constexpr DWORD kMinimumTimerPeriod = 10;
 
@@ -29,37 +24,17 @@ CPortableWindowSystem::~CPortableWindowSystem()
 {
     // Windows still alive lose their system, not their objects: the objects
     // must not reach back into a system that is gone.
-    for (auto& entry : m_windows) {
-        if (entry.second->wnd != nullptr) {
-            entry.second->wnd->OnWindowGone();
+    for (WindowState* window : m_table.AllWindows()) {
+        if (window->wnd != nullptr) {
+            window->wnd->OnWindowGone();
         }
     }
-}
-
-WindowState* CPortableWindowSystem::Find(WindowHandle window) const
-{
-    const auto found = m_windows.find(Key(window));
-    return found != m_windows.end() ? found->second.get() : nullptr;
-}
-
-const WindowState* CPortableWindowSystem::FindWindow(WindowHandle window) const
-{
-    return Find(window);
-}
-
-WindowState& CPortableWindowSystem::AddWindow()
-{
-    auto state = std::make_unique<WindowState>();
-    state->handle = reinterpret_cast<WindowHandle>(m_nextHandle++);
-    WindowState& added = *state;
-    m_windows[Key(added.handle)] = std::move(state);
-    return added;
 }
 
 void CPortableWindowSystem::AddControls(WindowState& dialog)
 {
     for (const DialogControlTemplate& item : dialog.dialogTemplate->controls) {
-        WindowState& control = AddWindow();
+        WindowState& control = m_table.Add();
         control.parent = dialog.handle;
         control.TakeControlTemplate(item);
         dialog.controls.push_back(control.handle);
@@ -72,7 +47,7 @@ WindowHandle CPortableWindowSystem::CreateDialogWindow(CWnd& wnd, UINT templateI
     if (dialogTemplate == nullptr) {
         return nullptr;
     }
-    WindowState& dialog = AddWindow();
+    WindowState& dialog = m_table.Add();
     dialog.wnd = &wnd;
     dialog.isDialog = true;
     dialog.dialogTemplate = dialogTemplate;
@@ -106,7 +81,7 @@ WindowHandle CPortableWindowSystem::CreateDialogWindow(CWnd& wnd, UINT templateI
 
 WindowHandle CPortableWindowSystem::CreatePlainWindow(CWnd& wnd, const AfxCreateStruct& create)
 {
-    WindowState& window = AddWindow();
+    WindowState& window = m_table.Add();
     window.wnd = &wnd;
     window.style = static_cast<DWORD>(create.style);
     window.owner = Find(create.hwndParent) != nullptr ? create.hwndParent : nullptr;
@@ -133,9 +108,9 @@ void CPortableWindowSystem::DestroyWindow(WindowHandle window)
 
     // Owned windows go before their owner, as the system does it.
     std::vector<WindowHandle> owned;
-    for (const auto& entry : m_windows) {
-        if (entry.second->owner == window) {
-            owned.push_back(entry.second->handle);
+    for (const WindowState* other : m_table.AllWindows()) {
+        if (other->owner == window) {
+            owned.push_back(other->handle);
         }
     }
     for (const WindowHandle ownedWindow : owned) {
@@ -167,9 +142,10 @@ void CPortableWindowSystem::DestroyWindow(WindowHandle window)
 
 bool CPortableWindowSystem::HoldsFocus(const WindowState& window) const
 {
-    return m_focus != nullptr && (m_focus == window.handle ||
-                                  std::find(window.controls.begin(), window.controls.end(), m_focus) !=
-                                      window.controls.end());
+    const WindowHandle focus = m_table.FocusedWindow();
+    return focus != nullptr &&
+           (focus == window.handle || std::find(window.controls.begin(), window.controls.end(), focus) !=
+                                          window.controls.end());
 }
 
 void CPortableWindowSystem::RestoreFocusOfActiveDialog()
@@ -177,7 +153,7 @@ void CPortableWindowSystem::RestoreFocusOfActiveDialog()
     // As the system does when a window goes: the dialog now in front gets
     // the focus back on the control that had it last.
     const WindowState* front = Find(ActiveDialog());
-    if (m_focus == nullptr && front != nullptr && front->lastFocus != nullptr &&
+    if (m_table.FocusedWindow() == nullptr && front != nullptr && front->lastFocus != nullptr &&
         IsWindowVisible(front->lastFocus) && IsWindowEnabled(front->lastFocus)) {
         SetFocus(front->lastFocus);
     }
@@ -193,10 +169,7 @@ void CPortableWindowSystem::ForgetWindow(WindowHandle window)
                                      return message.window == window && !message.input;
                                  }),
                   m_queue.end());
-    if (m_focus == window) {
-        m_focus = nullptr;
-    }
-    m_windows.erase(Key(window));
+    m_table.Remove(window);
 }
 
 bool CPortableWindowSystem::IsWindow(WindowHandle window)
@@ -230,7 +203,7 @@ void CPortableWindowSystem::ShowWindow(WindowHandle window, int command)
         if (state->parent == nullptr && HoldsFocus(*state)) {
             // Hiding the window in front activates the one now in front,
             // as the system does it: only an enabled one can take it.
-            m_focus = nullptr;
+            m_table.SetFocusedWindow(nullptr);
             RestoreFocusOfActiveDialog();
         }
         break;
@@ -257,11 +230,7 @@ void CPortableWindowSystem::UpdateWindow(WindowHandle window)
 
 bool CPortableWindowSystem::IsWindowVisible(WindowHandle window)
 {
-    const WindowState* state = Find(window);
-    if (state == nullptr || !state->visible) {
-        return false;
-    }
-    return state->parent == nullptr || IsWindowVisible(state->parent);
+    return m_table.IsShown(window);
 }
 
 void CPortableWindowSystem::EnableWindow(WindowHandle window, bool enable)
@@ -318,11 +287,11 @@ void CPortableWindowSystem::SetFocus(WindowHandle window)
     if (window != nullptr && Find(window) == nullptr) {
         return;
     }
-    const WindowHandle previous = m_focus;
+    const WindowHandle previous = m_table.FocusedWindow();
     if (previous == window) {
         return;
     }
-    m_focus = window;
+    m_table.SetFocusedWindow(window);
     const WindowState* left = Find(previous);
     if (left != nullptr && left->isControl && left->kind == ControlKind::Edit) {
         NotifyParent(*left, EN_KILLFOCUS);
@@ -332,14 +301,15 @@ void CPortableWindowSystem::SetFocus(WindowHandle window)
     if (enteredDialog != nullptr) {
         enteredDialog->lastFocus = window;
     }
-    if (entered != nullptr && entered->isControl && entered->kind == ControlKind::Edit && m_focus == window) {
+    if (entered != nullptr && entered->isControl && entered->kind == ControlKind::Edit &&
+        m_table.FocusedWindow() == window) {
         NotifyParent(*entered, EN_SETFOCUS);
     }
 }
 
 WindowHandle CPortableWindowSystem::GetFocus()
 {
-    return m_focus;
+    return m_table.FocusedWindow();
 }
 
 LRESULT CPortableWindowSystem::SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -458,10 +428,7 @@ void CPortableWindowSystem::DrawIcon(HANDLE dc, int x, int y, HANDLE icon)
 bool CPortableWindowSystem::HasSystemMenu(WindowHandle window)
 {
     const WindowState* state = Find(window);
-    if (state == nullptr) {
-        return false;
-    }
-    return state->isDialog ? (state->flags & dlgSystemMenu) != 0 : (state->style & WS_SYSMENU) != 0;
+    return state != nullptr && state->HasSystemMenu();
 }
 
 void CPortableWindowSystem::AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text)
@@ -585,35 +552,69 @@ bool CPortableWindowSystem::PressButton(WindowHandle dialog, int id)
     return true;
 }
 
-void CPortableWindowSystem::QueueDialogKey(WindowHandle dialog, int key)
+void CPortableWindowSystem::QueueDialogKey(WindowHandle dialog, DialogKey key)
 {
-    QueuedMessage queued;
-    queued.window = dialog;
-    queued.dialogKey = key;
-    m_queue.push_back(std::move(queued));
+    QueueInput([this, dialog, key] { TakeDialogKey(dialog, key); });
 }
 
-void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, int key)
+bool CPortableWindowSystem::TakesInput(WindowHandle control)
+{
+    const WindowState* state = Find(control);
+    return state != nullptr && state->enabled && IsWindowEnabled(state->parent);
+}
+
+void CPortableWindowSystem::CarryOut(const std::vector<InputRequest>& requests)
+{
+    for (const InputRequest& request : requests) {
+        CarryOut(request);
+    }
+}
+
+void CPortableWindowSystem::CarryOut(const InputRequest& request)
+{
+    switch (request.kind) {
+    case InputRequest::Kind::PressButton:
+        PressButton(request.window, request.id);
+        return;
+    case InputRequest::Kind::Key:
+        TakeDialogKey(request.window, request.key);
+        return;
+    case InputRequest::Kind::Focus:
+        if (TakesInput(request.window)) {
+            SetFocus(request.window);
+        }
+        return;
+    case InputRequest::Kind::Type:
+        if (TakesInput(request.window)) {
+            SetWindowText(request.window, request.text);
+        }
+        return;
+    case InputRequest::Kind::SystemCommand:
+        if (IsWindow(request.window) && IsWindowEnabled(request.window)) {
+            SendMessage(request.window, WM_SYSCOMMAND, request.command, 0);
+        }
+        return;
+    }
+}
+
+void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, DialogKey key)
 {
     if (m_modalDispatchDepth == 0 || !IsWindowEnabled(dialog)) {
         return;
     }
-    if (key == kKeyEscape) {
+    if (key == DialogKey::Escape) {
         const WindowHandle cancel = GetDlgItem(dialog, IDCANCEL);
         if (cancel == nullptr || IsWindowEnabled(cancel)) {
             SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
         }
         return;
     }
-    if (key == kKeyTab || key == kKeyBackTab) {
-        MoveFocusInTabOrder(dialog, key == kKeyTab);
-        return;
-    }
-    if (key != kKeyEnter) {
+    if (key == DialogKey::Tab || key == DialogKey::BackTab) {
+        MoveFocusInTabOrder(dialog, key == DialogKey::Tab);
         return;
     }
     int id = IDOK;
-    const WindowState* focused = Find(m_focus);
+    const WindowState* focused = Find(m_table.FocusedWindow());
     if (focused != nullptr && focused->parent == dialog && focused->kind == ControlKind::PushButton) {
         id = focused->controlId;
     } else {
@@ -637,7 +638,7 @@ void CPortableWindowSystem::MoveFocusInTabOrder(WindowHandle dialog, bool forwar
     const int count = static_cast<int>(controls.size());
     int current = -1;
     for (int index = 0; index < count; ++index) {
-        if (controls[static_cast<std::size_t>(index)] == m_focus) {
+        if (controls[static_cast<std::size_t>(index)] == m_table.FocusedWindow()) {
             current = index;
         }
     }
@@ -676,10 +677,6 @@ void CPortableWindowSystem::Dispatch(QueuedMessage& message)
 {
     if (message.input) {
         message.input();
-        return;
-    }
-    if (message.dialogKey != 0) {
-        TakeDialogKey(message.window, message.dialogKey);
         return;
     }
     if (message.message == WM_DEVICECHANGE) {
@@ -790,14 +787,12 @@ bool CPortableWindowSystem::GetOpenFileName(WindowHandle owner, const CString& i
 
 void CPortableWindowSystem::BeginWaitCursor()
 {
-    ++m_waitCursorDepth;
+    m_table.BeginWaitCursor();
 }
 
 void CPortableWindowSystem::EndWaitCursor()
 {
-    if (m_waitCursorDepth > 0) {
-        --m_waitCursorDepth;
-    }
+    m_table.EndWaitCursor();
 }
 
 CString CPortableWindowSystem::LoadString(UINT id)
@@ -815,40 +810,6 @@ HANDLE CPortableWindowSystem::LoadIcon(UINT id)
 void CPortableWindowSystem::InitCommonControls(DWORD classes)
 {
     m_commonControlClasses |= classes;
-}
-
-std::vector<const WindowState*> CPortableWindowSystem::AllDialogs() const
-{
-    std::vector<const WindowState*> dialogs;
-    for (const auto& entry : m_windows) {
-        if (entry.second->isDialog && !entry.second->destroying) {
-            dialogs.push_back(entry.second.get());
-        }
-    }
-    return dialogs;  // the map's keys grow with creation, so oldest first
-}
-
-std::vector<const WindowState*> CPortableWindowSystem::VisibleDialogs() const
-{
-    std::vector<const WindowState*> dialogs;
-    for (const auto& entry : m_windows) {
-        const WindowState& state = *entry.second;
-        if (state.isDialog && state.visible && !state.destroying) {
-            dialogs.push_back(&state);
-        }
-    }
-    return dialogs;  // the map's keys grow with creation, so oldest first
-}
-
-WindowHandle CPortableWindowSystem::ActiveDialog() const
-{
-    const std::vector<const WindowState*> dialogs = VisibleDialogs();
-    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it) {
-        if ((*it)->enabled) {
-            return (*it)->handle;
-        }
-    }
-    return nullptr;
 }
 
 WindowHandle CPortableWindowSystem::CurrentModalDialog() const

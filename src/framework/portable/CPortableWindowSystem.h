@@ -3,19 +3,20 @@
 // text, enabled, visible and focus state, the message queue, timers against
 // the platform's tick count, modal loops, owner disabling, and the device
 // notices the platform hands over, delivered as WM_DEVICECHANGE. A backend
-// adds only how it waits for input and how it shows and asks things.
+// adds only how it waits for input and how it shows and asks things. Front
+// ends read the windows through the view of its window table (CWindowView)
+// and hand the user's input back as requests (InputRequest) that it carries
+// out.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
-#include <memory>
 #include <vector>
 
 #include "framework/CWindowSystem.h"
-#include "framework/portable/WindowState.h"
-#include "framework/screen/ScreenKey.h"
+#include "framework/state/CWindowTable.h"
+#include "framework/state/InputRequest.h"
+#include "framework/state/WindowState.h"
 
 #ifndef INFINITE
 #define INFINITE 0xFFFFFFFF
@@ -75,36 +76,40 @@ public:
     HANDLE LoadIcon(UINT id) override;
     void InitCommonControls(DWORD classes) override;
 
-    // ---- What backends show and tests look at.
-    const WindowState* FindWindow(WindowHandle window) const;
-    // The dialogs that exist / the visible ones, oldest first.
-    std::vector<const WindowState*> AllDialogs() const;
-    std::vector<const WindowState*> VisibleDialogs() const;
-    WindowHandle FocusedWindow() const { return m_focus; }
-    // The dialog that takes input: the newest visible, enabled dialog; null if none.
-    WindowHandle ActiveDialog() const;
+    // ---- What front ends draw from and tests look at.
+    const CWindowView& View() const { return m_table; }
+    const WindowState* FindWindow(WindowHandle window) const { return m_table.FindWindow(window); }
+    std::vector<const WindowState*> VisibleDialogs() const { return m_table.VisibleDialogs(); }
+    WindowHandle ActiveDialog() const { return m_table.ActiveDialog(); }
+    WindowHandle FocusedWindow() const { return m_table.FocusedWindow(); }
+    // The dialogs that exist, oldest first.
+    std::vector<const WindowState*> AllDialogs() const { return m_table.AllDialogs(); }
     // The dialog whose modal loop runs innermost; null outside modal loops.
     WindowHandle CurrentModalDialog() const;
-    int WaitCursorDepth() const { return m_waitCursorDepth; }
+    int WaitCursorDepth() const { return m_table.WaitCursorDepth(); }
     DWORD CommonControlClasses() const { return m_commonControlClasses; }
 
     // ---- User input: queued, and carried out in order with the messages.
     void QueueInput(std::function<void()> action);
+    // A request of the user's input, carried out now: a button is pressed
+    // only when it is visible and enabled in an enabled dialog; the focus
+    // goes to and text is typed into an enabled control of an enabled dialog
+    // only; a system command reaches an enabled window only; a dialog key
+    // acts as TakeDialogKey says.
+    void CarryOut(const InputRequest& request);
+    // Several, in order, each checked when its turn comes.
+    void CarryOut(const std::vector<InputRequest>& requests);
     // A press of button `id` of `dialog`, taken only as the user could: the
     // button exists and is visible and enabled in a visible, enabled dialog.
     bool PressButton(WindowHandle dialog, int id);
-    // Enter or Esc for `dialog`: they act only when a modal loop takes them
-    // (the pump gives no dialog-keyboard processing), and then as the
-    // focused push button or the default button, or as Cancel.
-    // Tab and Shift-Tab move the focus in template order over the visible,
-    // enabled controls with a tab stop, also only in a modal loop.
-    static const int kKeyEnter = skEnter;
-    static const int kKeyEscape = skEscape;
-    static const int kKeyTab = skTab;
-    static const int kKeyBackTab = skBackTab;
-    void QueueDialogKey(WindowHandle dialog, int key);
-    // The same key taken now, as input whose turn has come.
-    void TakeDialogKey(WindowHandle dialog, int key);
+    // A dialog key for `dialog`, queued as input.
+    void QueueDialogKey(WindowHandle dialog, DialogKey key);
+    // The same key taken now, as input whose turn has come. It acts only
+    // when a modal loop takes it (the pump gives no dialog-keyboard
+    // processing): Enter as the focused push button or the default button,
+    // Esc as Cancel; Tab and Shift-Tab move the focus in template order over
+    // the visible, enabled controls with a tab stop.
+    void TakeDialogKey(WindowHandle dialog, DialogKey key);
 
 protected:
     // Takes input waiting now (keys, signals) without blocking.
@@ -137,7 +142,6 @@ private:
         LPARAM lParam = 0;
         std::vector<BYTE> record;       // device notices: the broadcast record
         std::function<void()> input;    // simulated or terminal input
-        int dialogKey = 0;              // Enter or Esc for `window`
     };
     struct Timer {
         WindowHandle window;
@@ -149,12 +153,13 @@ private:
     // Runs `ask` (a message box, a file prompt) with its owner taking no
     // input meanwhile; what `ask` returned.
     int AskWithOwnerDisabled(WindowHandle owner, const std::function<int()>& ask);
-    WindowState* Find(WindowHandle window) const;
-    WindowState& AddWindow();
+    WindowState* Find(WindowHandle window) const { return m_table.Find(window); }
     void AddControls(WindowState& dialog);
     void NotifyParent(const WindowState& control, UINT code);
     void Dispatch(QueuedMessage& message);
     void MoveFocusInTabOrder(WindowHandle dialog, bool forward);
+    // An enabled control of an enabled dialog: input may focus or type into it.
+    bool TakesInput(WindowHandle control);
     bool HoldsFocus(const WindowState& window) const;
     void RestoreFocusOfActiveDialog();
     void CollectDeviceNotices();
@@ -162,13 +167,10 @@ private:
     void ForgetWindow(WindowHandle window);
     LRESULT ControlMessage(WindowState& control, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::map<std::uintptr_t, std::unique_ptr<WindowState>> m_windows;
-    std::uintptr_t m_nextHandle = 1;
+    CWindowTable m_table;
     std::deque<QueuedMessage> m_queue;
     std::vector<Timer> m_timers;
     std::vector<WindowHandle> m_modalStack;
-    WindowHandle m_focus = nullptr;
-    int m_waitCursorDepth = 0;
     int m_modalDispatchDepth = 0;  // > 0 while a modal loop dispatches
     DWORD m_commonControlClasses = 0;
 };

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framework/DialogTemplate.h"
-#include "framework/portable/WindowState.h"
+#include "framework/state/WindowState.h"
 
 struct CellRect {
     int row = 0;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "framework/portable/CPortableWindowSystem.h"
 #include "framework/screen/CCodePage1252.h"
 #include "framework/screen/CMessageBoxAnswers.h"
 
@@ -42,7 +41,7 @@ std::string Bar(const WindowState& bar)
 }
 
 // The visible texts and bars of a dialog, top to bottom, left to right.
-std::vector<const WindowState*> ShownParts(const CPortableWindowSystem& windows, const WindowState& dialog)
+std::vector<const WindowState*> ShownParts(const CWindowView& windows, const WindowState& dialog)
 {
     std::vector<const WindowState*> parts;
     for (const WindowHandle handle : dialog.controls) {
@@ -63,7 +62,7 @@ std::vector<const WindowState*> ShownParts(const CPortableWindowSystem& windows,
 
 CLineRenderer::CLineRenderer(std::ostream& out, bool inPlace) : m_out(out), m_inPlace(inPlace) {}
 
-std::string CLineRenderer::LineOf(const CPortableWindowSystem& windows, const WindowState& dialog)
+std::string CLineRenderer::LineOf(const CWindowView& windows, const WindowState& dialog)
 {
     std::string line;
     for (const WindowState* part : ShownParts(windows, dialog)) {
@@ -75,7 +74,7 @@ std::string CLineRenderer::LineOf(const CPortableWindowSystem& windows, const Wi
     return line;
 }
 
-bool CLineRenderer::HasProgressBar(const CPortableWindowSystem& windows, const WindowState& dialog)
+bool CLineRenderer::HasProgressBar(const CWindowView& windows, const WindowState& dialog)
 {
     for (const WindowState* part : ShownParts(windows, dialog)) {
         if (part->kind == ControlKind::ProgressBar) {
@@ -85,7 +84,7 @@ bool CLineRenderer::HasProgressBar(const CPortableWindowSystem& windows, const W
     return false;
 }
 
-std::string CLineRenderer::PlainKeyOf(const CPortableWindowSystem& windows, const WindowState& dialog)
+std::string CLineRenderer::PlainKeyOf(const CWindowView& windows, const WindowState& dialog)
 {
     // A progress line is written per tenth of its bar; any other line when
     // its leading text (the state) changes, not with every running figure.
@@ -102,7 +101,7 @@ std::string CLineRenderer::PlainKeyOf(const CPortableWindowSystem& windows, cons
     return parts.empty() ? std::string() : OneLine(parts.front()->text);
 }
 
-void CLineRenderer::ShowDialogs(const CPortableWindowSystem& windows, const std::vector<const WindowState*>& dialogs)
+void CLineRenderer::ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs)
 {
     if (dialogs.empty()) {
         EndOpenLine();
@@ -145,7 +144,7 @@ void CLineRenderer::ShowPlain(WindowHandle dialog, const std::string& line, cons
     m_shown[dialog] = Shown{line, key};
 }
 
-void CLineRenderer::DialogGone(const CPortableWindowSystem& windows, const WindowState& dialog)
+void CLineRenderer::DialogGone(const CWindowView& windows, const WindowState& dialog)
 {
     const auto found = m_shown.find(dialog.handle);
     if (m_inPlace) {

@@ -17,15 +17,15 @@ class CLineRenderer : public CTextRenderer {
 public:
     CLineRenderer(std::ostream& out, bool inPlace);
 
-    void ShowDialogs(const CPortableWindowSystem& windows, const std::vector<const WindowState*>& dialogs) override;
-    void DialogGone(const CPortableWindowSystem& windows, const WindowState& dialog) override;
+    void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs) override;
+    void DialogGone(const CWindowView& windows, const WindowState& dialog) override;
     void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) override;
     void ShowAnswer(int button) override;
     void ShowFilePrompt(const CString& initialFile) override;
     void ShowClosingLine(const CString& text) override;
 
     // The line of a dialog, in UTF-8.
-    static std::string LineOf(const CPortableWindowSystem& windows, const WindowState& dialog);
+    static std::string LineOf(const CWindowView& windows, const WindowState& dialog);
 
 private:
     struct Shown {
@@ -33,8 +33,8 @@ private:
         std::string key;   // what a plain line is written for
     };
 
-    static std::string PlainKeyOf(const CPortableWindowSystem& windows, const WindowState& dialog);
-    static bool HasProgressBar(const CPortableWindowSystem& windows, const WindowState& dialog);
+    static std::string PlainKeyOf(const CWindowView& windows, const WindowState& dialog);
+    static bool HasProgressBar(const CWindowView& windows, const WindowState& dialog);
     void ShowInPlace(WindowHandle dialog, const std::string& line);
     void ShowPlain(WindowHandle dialog, const std::string& line, const std::string& key);
     void EndOpenLine();

@@ -1,98 +1,110 @@
 // The keyboard of the full-screen terminal front end.
 #include "framework/screen/CScreenKeyboard.h"
 
-#include "framework/portable/CPortableWindowSystem.h"
 #include "framework/screen/ScreenKey.h"
 
-CScreenKeyboard::CScreenKeyboard(CPortableWindowSystem& windows, CEditViews& edits)
-    : m_windows(windows), m_edits(edits)
+CScreenKeyboard::CScreenKeyboard(const CWindowView& windows, CEditViews& edits) : m_windows(windows), m_edits(edits)
 {
 }
 
 CScreenKeyboard::~CScreenKeyboard() = default;
 
-void CScreenKeyboard::RestoreFocus()
+std::vector<InputRequest> CScreenKeyboard::RestoreFocus() const
 {
     const WindowHandle dialog = m_windows.ActiveDialog();
     const WindowState* front = m_windows.FindWindow(dialog);
     if (front == nullptr) {
-        return;
+        return {};
     }
     const WindowState* focused = m_windows.FindWindow(m_windows.FocusedWindow());
     if (focused != nullptr && focused->parent == dialog) {
-        return;
+        return {};
     }
-    const WindowHandle last = front->lastFocus;
-    if (last != nullptr && m_windows.IsWindowVisible(last) && m_windows.IsWindowEnabled(last)) {
-        m_windows.SetFocus(last);
+    const WindowState* last = m_windows.FindWindow(front->lastFocus);
+    if (last == nullptr || !m_windows.IsShown(last->handle) || !last->enabled) {
+        return {};
     }
+    return {InputRequest::Focus(last->handle)};
 }
 
-void CScreenKeyboard::HandleKey(int key)
+std::vector<InputRequest> CScreenKeyboard::HandleKey(int key)
 {
     if (m_menu) {
-        HandleMenuKey(key);
-        return;
+        return HandleMenuKey(key);
     }
     const WindowHandle dialog = m_windows.ActiveDialog();
     if (dialog == nullptr) {
-        return;
+        return {};
     }
-    RestoreFocus();
+    // The key goes to the dialog in front with the focus back in it.
+    std::vector<InputRequest> requests = RestoreFocus();
+    const WindowHandle focus = requests.empty() ? m_windows.FocusedWindow() : requests.front().window;
     switch (key) {
-    case skSystemMenu:
-        if (m_windows.HasSystemMenu(dialog)) {
-            m_menu = std::make_unique<CScreenSystemMenu>(dialog, m_windows.FindWindow(dialog)->systemMenu);
+    case skSystemMenu: {
+        const WindowState* front = m_windows.FindWindow(dialog);
+        if (front->HasSystemMenu()) {
+            m_menu = std::make_unique<CScreenSystemMenu>(dialog, front->systemMenu);
         }
-        return;
-    case skInterrupt:
-        m_windows.PressButton(dialog, IDCANCEL);
-        return;
-    case skTab:
-    case skBackTab:
-    case skEnter:
-    case skEscape:
-        m_windows.TakeDialogKey(dialog, key);
-        return;
-    default:
-        HandleControlKey(dialog, key);
-        return;
+        break;
     }
+    case skInterrupt:
+        requests.push_back(InputRequest::PressButton(dialog, IDCANCEL));
+        break;
+    case skTab:
+        requests.push_back(InputRequest::Key(dialog, DialogKey::Tab));
+        break;
+    case skBackTab:
+        requests.push_back(InputRequest::Key(dialog, DialogKey::BackTab));
+        break;
+    case skEnter:
+        requests.push_back(InputRequest::Key(dialog, DialogKey::Enter));
+        break;
+    case skEscape:
+        requests.push_back(InputRequest::Key(dialog, DialogKey::Escape));
+        break;
+    default:
+        for (const InputRequest& request : HandleControlKey(dialog, focus, key)) {
+            requests.push_back(request);
+        }
+        break;
+    }
+    return requests;
 }
 
-void CScreenKeyboard::HandleMenuKey(int key)
+std::vector<InputRequest> CScreenKeyboard::HandleMenuKey(int key)
 {
     const int command = m_menu->HandleKey(key);
     if (command == CScreenSystemMenu::kStays) {
-        return;
+        return {};
     }
     const WindowHandle window = m_menu->Window();
     m_menu.reset();
-    if (command != CScreenSystemMenu::kClosed && m_windows.IsWindow(window) && m_windows.IsWindowEnabled(window)) {
-        m_windows.SendMessage(window, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    if (command == CScreenSystemMenu::kClosed) {
+        return {};
     }
+    return {InputRequest::SystemCommand(window, static_cast<UINT>(command))};
 }
 
-void CScreenKeyboard::HandleControlKey(WindowHandle dialog, int key)
+std::vector<InputRequest> CScreenKeyboard::HandleControlKey(WindowHandle dialog, WindowHandle focus, int key)
 {
-    const WindowHandle focus = m_windows.FocusedWindow();
     const WindowState* control = m_windows.FindWindow(focus);
     if (control == nullptr || control->parent != dialog || !control->enabled) {
-        return;
+        return {};
     }
     if (control->kind == ControlKind::PushButton) {
         if (key == ' ') {
-            m_windows.PressButton(dialog, control->controlId);
+            return {InputRequest::PressButton(dialog, control->controlId)};
         }
-        return;
+        return {};
     }
     if (control->kind != ControlKind::Edit) {
-        return;
+        return {};
     }
     CLineEdit& line = m_edits.For(focus, control->text);
     const CString before = line.Text();
     if (line.HandleKey(key) && line.Text() != before) {
         // The edit reports its new text to the dialog (EN_CHANGE).
-        m_windows.SetWindowText(focus, line.Text());
+        return {InputRequest::Type(focus, line.Text())};
     }
+    return {};
 }

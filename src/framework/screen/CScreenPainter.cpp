@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "framework/portable/CPortableWindowSystem.h"
 #include "framework/screen/CDialogCells.h"
 #include "framework/screen/CMessageBoxAnswers.h"
 #include "framework/screen/CScreenFilePrompt.h"
@@ -91,12 +90,12 @@ CString Bracketed(const CString& text, int width, bool focused)
 }
 }  // namespace
 
-CScreenPainter::CScreenPainter(const CPortableWindowSystem& windows, CEditViews& edits, CCellGrid& grid)
+CScreenPainter::CScreenPainter(const CWindowView& windows, CEditViews& edits, CCellGrid& grid)
     : m_windows(windows), m_edits(edits), m_grid(grid)
 {
 }
 
-void CScreenPainter::NeededSize(const CPortableWindowSystem& windows, int* rows, int* columns)
+void CScreenPainter::NeededSize(const CWindowView& windows, int* rows, int* columns)
 {
     *rows = 0;
     *columns = 0;
@@ -169,7 +168,7 @@ void CScreenPainter::PaintDialog(const WindowState& dialog, bool inFront, bool f
     const CellRect frame = CDialogCells::Frame(*dialog.dialogTemplate, areaRows, m_grid.Columns());
     const unsigned attributes = inFront ? caNormal : caDim;
     PaintFrame(frame, dialog.text, attributes, inFront);
-    if (inFront && m_windows.WaitCursorDepth() > 0) {
+    if (inFront && m_windows.IsBusy()) {
         const int after = frame.column + 2 + dialog.text.GetLength() + 3;
         m_grid.PutText(frame.row, after, CString(" ") + kBusy + CString(" "), caBold,
                        std::max(0, frame.column + frame.width - 2 - after));
@@ -380,7 +379,7 @@ void CScreenPainter::PaintTooSmall(int neededRows, int neededColumns)
 void CScreenPainter::PaintHelp(const ScreenOverlays& overlays)
 {
     const CString* help = &kDialogHelp;
-    if (m_windows.WaitCursorDepth() > 0) {
+    if (m_windows.IsBusy()) {
         help = &kBusy;
     } else if (overlays.messageBox != nullptr) {
         help = &kBoxHelp;

@@ -8,8 +8,8 @@
 
 #include "framework/screen/CCellGrid.h"
 #include "framework/screen/CEditViews.h"
+#include "framework/state/CWindowView.h"
 
-class CPortableWindowSystem;
 class CScreenFilePrompt;
 class CScreenMessageBox;
 class CScreenSystemMenu;
@@ -24,12 +24,12 @@ struct ScreenOverlays {
 
 class CScreenPainter {
 public:
-    CScreenPainter(const CPortableWindowSystem& windows, CEditViews& edits, CCellGrid& grid);
+    CScreenPainter(const CWindowView& windows, CEditViews& edits, CCellGrid& grid);
 
     void Paint(const ScreenOverlays& overlays);
 
     // The screen the visible dialogs need, border included.
-    static void NeededSize(const CPortableWindowSystem& windows, int* rows, int* columns);
+    static void NeededSize(const CWindowView& windows, int* rows, int* columns);
 
 private:
     void PaintDialog(const WindowState& dialog, bool inFront, bool focusShown, int areaRows);
@@ -46,7 +46,7 @@ private:
     void PaintTooSmall(int neededRows, int neededColumns);
     void PaintHelp(const ScreenOverlays& overlays);
 
-    const CPortableWindowSystem& m_windows;
+    const CWindowView& m_windows;
     CEditViews& m_edits;
     CCellGrid& m_grid;
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/AfxTypes.h"
-#include "framework/portable/WindowState.h"
+#include "framework/state/WindowState.h"
 
 class CScreenSystemMenu {
 public:

@@ -7,18 +7,17 @@
 
 #include "framework/AfxTypes.h"
 #include "framework/CString.h"
-#include "framework/portable/WindowState.h"
-
-class CPortableWindowSystem;
+#include "framework/state/CWindowView.h"
+#include "framework/state/WindowState.h"
 
 class CTextRenderer {
 public:
     virtual ~CTextRenderer() = default;
 
     // The visible dialogs, oldest first; shows what changed since last time.
-    virtual void ShowDialogs(const CPortableWindowSystem& windows, const std::vector<const WindowState*>& dialogs) = 0;
+    virtual void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs) = 0;
     // A dialog is about to go; its state is complete for a last look.
-    virtual void DialogGone(const CPortableWindowSystem& windows, const WindowState& dialog) = 0;
+    virtual void DialogGone(const CWindowView& windows, const WindowState& dialog) = 0;
     // A message box, then the answer it got.
     virtual void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) = 0;
     virtual void ShowAnswer(int button) = 0;

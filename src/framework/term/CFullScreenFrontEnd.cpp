@@ -4,8 +4,7 @@
 #include "framework/screen/CCellGrid.h"
 #include "framework/screen/CScreenPainter.h"
 
-CFullScreenFrontEnd::CFullScreenFrontEnd(CPortableWindowSystem& windows)
-    : m_windows(windows), m_keyboard(windows, m_edits)
+CFullScreenFrontEnd::CFullScreenFrontEnd(const CWindowView& windows) : m_windows(windows), m_keyboard(windows, m_edits)
 {
 }
 
@@ -14,11 +13,16 @@ bool CFullScreenFrontEnd::Start()
     return m_screen.Start();
 }
 
+std::vector<InputRequest> CFullScreenFrontEnd::FocusToRestore() const
+{
+    if (m_box != nullptr || m_prompt != nullptr) {
+        return {};
+    }
+    return m_keyboard.RestoreFocus();
+}
+
 void CFullScreenFrontEnd::Paint()
 {
-    if (m_box == nullptr && m_prompt == nullptr) {
-        m_keyboard.RestoreFocus();
-    }
     int rows = 0;
     int columns = 0;
     m_screen.GetSize(&rows, &columns);

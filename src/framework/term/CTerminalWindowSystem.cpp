@@ -67,7 +67,7 @@ void CTerminalWindowSystem::PollInput()
 {
     for (int count = m_interrupts.TakeInterrupts(); count > 0; --count) {
         // Taken when its turn comes, for the dialog in front at that time.
-        QueueInput([this] { PressButton(ActiveDialog(), IDCANCEL); });
+        QueueInput([this] { CarryOut(InputRequest::PressButton(ActiveDialog(), IDCANCEL)); });
     }
     if (!m_fullScreen) {
         return;
@@ -76,7 +76,7 @@ void CTerminalWindowSystem::PollInput()
         if (key != skResize) {  // a new size shows with the next paint
             QueueInput([this, key] {
                 if (m_fullScreen) {
-                    m_fullScreen->HandleKey(key);
+                    CarryOut(m_fullScreen->HandleKey(key));
                 }
             });
         }
@@ -98,7 +98,7 @@ void CTerminalWindowSystem::UpdateScreenMode()
     if (m_fullScreen || m_fullScreenRefused || !MainWindowShown()) {
         return;
     }
-    m_fullScreen = std::make_unique<CFullScreenFrontEnd>(*this);
+    m_fullScreen = std::make_unique<CFullScreenFrontEnd>(View());
     if (!m_fullScreen->Start()) {
         m_fullScreen.reset();
         m_fullScreenRefused = true;
@@ -144,13 +144,17 @@ void CTerminalWindowSystem::Present()
 {
     UpdateScreenMode();
     if (m_fullScreen) {
-        m_fullScreen->Paint();
+        CarryOut(m_fullScreen->FocusToRestore());
+        // What the focus reports may have ended the full screen.
+        if (m_fullScreen) {
+            m_fullScreen->Paint();
+        }
         return;
     }
     // Under a message box the dialogs wait; they show again after it. A main
     // window nobody can work is not shown at all.
     if (!m_inMessageBox && !(m_fullScreenRefused && MainWindowShown())) {
-        m_renderer->ShowDialogs(*this, VisibleDialogs());
+        m_renderer->ShowDialogs(View(), VisibleDialogs());
     }
 }
 
@@ -164,7 +168,7 @@ void CTerminalWindowSystem::OnWindowDestroying(const WindowState& window)
         m_fullScreen.reset();
     }
     if (!m_fullScreen) {
-        m_renderer->DialogGone(*this, window);
+        m_renderer->DialogGone(View(), window);
     }
 }
 

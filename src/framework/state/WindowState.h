@@ -1,5 +1,5 @@
 // What the portable window system knows of one window or control: the state
-// its backends show and its tests look at.
+// it keeps, front ends draw (through CWindowView) and its tests look at.
 #pragma once
 
 #include <vector>
@@ -48,6 +48,13 @@ struct WindowState {
     bool modalRunning = false;
     bool modalEnded = false;
     int modalResult = 0;
+
+    // A dialog has a system menu when its template gives it one, a plain
+    // window when its style does.
+    bool HasSystemMenu() const
+    {
+        return isDialog ? (flags & dlgSystemMenu) != 0 : (style & WS_SYSMENU) != 0;
+    }
 
     // A control as its template item lays it out: id, kind, flags, place,
     // size, text, and shown unless the template hides it.
