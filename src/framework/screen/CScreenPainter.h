@@ -1,6 +1,7 @@
 // Paints the program's windows onto a character screen: every visible
-// dialog from its template, oldest first and centred, the one taking input
-// in front with its caption highlighted and the others dimmed; over them the
+// dialog from its template (CDialogPainter), oldest first and centred, the
+// one taking input in front with its caption highlighted and the others
+// dimmed; over them the
 // message box, file prompt or system menu that is open; a line of key help
 // at the bottom when there is room; and a clear message instead of the
 // dialogs when the screen is too small for them.
@@ -13,8 +14,6 @@
 class CScreenFilePrompt;
 class CScreenMessageBox;
 class CScreenSystemMenu;
-struct WindowState;
-struct CellRect;
 
 struct ScreenOverlays {
     const CScreenMessageBox* messageBox = nullptr;
@@ -32,14 +31,6 @@ public:
     static void NeededSize(const CWindowView& windows, int* rows, int* columns);
 
 private:
-    void PaintDialog(const WindowState& dialog, bool inFront, bool focusShown, int areaRows);
-    void PaintFrame(const CellRect& frame, const CString& caption, unsigned attributes, bool inFront);
-    void PaintControl(const WindowState& control, int top, int left, int clientWidth, bool inFront,
-                      bool focusShown);
-    void PaintEdit(const WindowState& control, const CellRect& cells, int top, int left, unsigned attributes,
-                   bool focused);
-    void PaintButton(const WindowState& control, const CellRect& cells, int top, int left, unsigned attributes,
-                     bool focused);
     void PaintMessageBox(const CScreenMessageBox& box);
     void PaintFilePrompt(CScreenFilePrompt& prompt);
     void PaintSystemMenu(const CScreenSystemMenu& menu, int areaRows);
