@@ -2,6 +2,8 @@
 // interface. Dialogs come from the executable's own resources, modal loops
 // give dialog-keyboard processing (IsDialogMessageA), the pump does not, and
 // the system delivers timers and device notices to the windows itself.
+// CWin32WindowSystem.cpp holds the windows and their state,
+// CWin32WindowSystemLoops.cpp the message loops and the system's own asks.
 #pragma once
 
 #include "framework/win32/Win32UserApi.h"
@@ -65,6 +67,9 @@ public:
     int WaitCursorDepth() const { return m_waitCursorDepth; }
 
 private:
+    // The framework's window handles are the system's.
+    static HWND AsWindow(WindowHandle window) { return static_cast<HWND>(window); }
+
     // The module whose resources the program's windows, icon and string
     // come from: the executable.
     HINSTANCE m_module;
