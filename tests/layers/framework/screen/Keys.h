@@ -1,0 +1,4 @@
+// Reaches a backend by a path relative to the file.
+#pragma once
+
+#include "../term/CCursesScreen.h"
