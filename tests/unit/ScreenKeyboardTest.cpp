@@ -127,6 +127,22 @@ TEST_F(ScreenKeyboard, TypingEditsTheFocusedFieldWhichReportsEveryChange)
     EXPECT_EQ(nullptr, windows.FindDialog(IDD_TRELOX_DIALOG));
 }
 
+TEST_F(ScreenKeyboard, AKeyAfterTheFocusWentActsOnTheFieldThatHadItLast)
+{
+    Run({[&](WindowHandle) { Keys({skBackTab, skBackTab}); },
+         [&](WindowHandle main) {
+             EXPECT_EQ(IDC_FLASH_FILE, Focused(main));
+             windows.SetFocus(nullptr);  // as when the window that had it went
+             Keys({'x'});
+         },
+         [&](WindowHandle main) {
+             EXPECT_EQ(IDC_FLASH_FILE, Focused(main));
+             EXPECT_EQ("x", windows.Text(main, IDC_FLASH_FILE).Bytes());
+             EXPECT_TRUE(windows.IsEnabled(main, IDOK));
+             windows.Click(main, IDCANCEL);
+         }});
+}
+
 TEST_F(ScreenKeyboard, MenuKeyOpensTheSystemMenuWhoseAboutItemOpensTheAboutBox)
 {
     Run({[&](WindowHandle) { Keys({skSystemMenu}); },
