@@ -3,6 +3,23 @@
 
 #include "framework/screen/ScreenKey.h"
 
+namespace {
+// The dialog's own key that a screen key is (Tab, Shift-Tab, Enter or Esc).
+DialogKey DialogKeyOf(int key)
+{
+    switch (key) {
+    case skTab:
+        return DialogKey::Tab;
+    case skBackTab:
+        return DialogKey::BackTab;
+    case skEscape:
+        return DialogKey::Escape;
+    default:
+        return DialogKey::Enter;
+    }
+}
+}  // namespace
+
 CScreenKeyboard::CScreenKeyboard(const CWindowView& windows, CEditViews& edits) : m_windows(windows), m_edits(edits)
 {
 }
@@ -51,16 +68,10 @@ std::vector<InputRequest> CScreenKeyboard::HandleKey(int key)
         requests.push_back(InputRequest::PressButton(dialog, IDCANCEL));
         break;
     case skTab:
-        requests.push_back(InputRequest::Key(dialog, DialogKey::Tab));
-        break;
     case skBackTab:
-        requests.push_back(InputRequest::Key(dialog, DialogKey::BackTab));
-        break;
     case skEnter:
-        requests.push_back(InputRequest::Key(dialog, DialogKey::Enter));
-        break;
     case skEscape:
-        requests.push_back(InputRequest::Key(dialog, DialogKey::Escape));
+        requests.push_back(InputRequest::Key(dialog, DialogKeyOf(key)));
         break;
     default:
         for (const InputRequest& request : HandleControlKey(dialog, focus, key)) {
