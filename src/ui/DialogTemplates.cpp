@@ -1,6 +1,7 @@
 // The program's dialog templates, icon and string as data.
 #include "ui/DialogTemplates.h"
 
+#include "TreloxVersion.h"
 #include "framework/CResourceTable.h"
 #include "ui/res/resource.h"
 
@@ -25,7 +26,8 @@ DialogTemplate AboutBox()
     return DialogTemplate{IDD_ABOUTBOX, "Info \xFC" "ber Trelox", 235, 55, kDialog, 0,
         {
             icon,
-            Control(IDC_STATIC, ControlKind::Label, "Trelox Version 1.1", 40, 10, 119, 8, kLabel | ctlNoPrefix),
+            Control(IDC_STATIC, ControlKind::Label, TRELOX_ABOUT_VERSION_TEXT, 40, 10, 119, 8,
+                    kLabel | ctlNoPrefix),
             Control(IDC_STATIC, ControlKind::Label, "Copyright \xA9 2024-2025\nTrelox-Entwicklerteam", 40, 25, 181,
                     17, kLabel),
             Control(IDOK, ControlKind::PushButton, "OK", 178, 7, 50, 16, kDefaultButton | ctlGroup),
