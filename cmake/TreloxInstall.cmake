@@ -1,0 +1,36 @@
+# What `cmake --install` puts where, and so what the packages hold.
+#
+# Linux: the program and the simulator, their manual pages, the README and
+# the sample flash file, the package's copyright and changelog.
+# Windows: Trelox.exe and the short German/English readme, side by side.
+set(TRELOX_GENERATED ${PROJECT_BINARY_DIR}/generated)
+
+if(WIN32)
+  configure_file(${PROJECT_SOURCE_DIR}/dist/windows/README.txt.in ${TRELOX_GENERATED}/README.txt @ONLY
+                 NEWLINE_STYLE WIN32)
+  install(TARGETS trelox RUNTIME DESTINATION .)
+  install(FILES ${TRELOX_GENERATED}/README.txt DESTINATION .)
+  return()
+endif()
+
+include(GNUInstallDirs)
+
+# trelox_gzip(OUTPUT INPUT): INPUT compressed as Debian wants it (best,
+# without the name and time stamp), so the package is the same every build.
+function(trelox_gzip output input)
+  add_custom_command(OUTPUT ${output} COMMAND gzip -9nc ${input} > ${output} DEPENDS ${input} VERBATIM)
+endfunction()
+
+set(TRELOX_MAN_PAGES)
+foreach(page trelox trelox-devsim)
+  configure_file(${PROJECT_SOURCE_DIR}/dist/man/${page}.1.in ${TRELOX_GENERATED}/man/${page}.1 @ONLY)
+  trelox_gzip(${TRELOX_GENERATED}/man/${page}.1.gz ${TRELOX_GENERATED}/man/${page}.1)
+  list(APPEND TRELOX_MAN_PAGES ${TRELOX_GENERATED}/man/${page}.1.gz)
+endforeach()
+trelox_gzip(${TRELOX_GENERATED}/changelog.gz ${PROJECT_SOURCE_DIR}/dist/debian/changelog)
+add_custom_target(trelox_install_files ALL DEPENDS ${TRELOX_MAN_PAGES} ${TRELOX_GENERATED}/changelog.gz)
+
+install(TARGETS trelox trelox-devsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${TRELOX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md tools/devsim/sample/firmware.s19 dist/debian/copyright ${TRELOX_GENERATED}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox)
