@@ -8,7 +8,7 @@ packages=(
   pkg-config libusb-1.0-0-dev umockdev libumockdev-dev
   clang clang-tidy cppcheck valgrind libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils imagemagick
-  dpkg-dev lintian mandoc
+  dpkg-dev lintian mandoc nsis unzip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -34,8 +34,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/trelox-wine.XXXXXX")
 export WINEPREFIX="$work/prefix"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-# No installer prompts for the .NET and HTML runtimes in a fresh prefix.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No installer prompts for the .NET and HTML runtimes in a fresh prefix, and
+# no menu entries on this machine for programs installed in the test prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 xvfb_pid=""
 
 teardown() {

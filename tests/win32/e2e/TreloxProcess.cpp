@@ -5,9 +5,10 @@
 
 #include "TestPaths.h"
 
-TreloxProcess::TreloxProcess(const std::string& arguments)
+TreloxProcess::TreloxProcess(const std::string& arguments) : TreloxProcess(TreloxExecutable(), arguments) {}
+
+TreloxProcess::TreloxProcess(const std::string& program, const std::string& arguments)
 {
-    const std::string program = TreloxExecutable();
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
         commandLine += " " + arguments;

@@ -10,6 +10,8 @@ class TreloxProcess {
 public:
     // Starts the program with `arguments` after its own name.
     explicit TreloxProcess(const std::string& arguments);
+    // Starts `program` (a Windows path), for example an installed copy.
+    TreloxProcess(const std::string& program, const std::string& arguments);
     // Ends the program if it is still running.
     ~TreloxProcess();
     TreloxProcess(const TreloxProcess&) = delete;
