@@ -40,11 +40,15 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), not $version"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = electronics ] || fail "Section: $(field Section)"
+# Compared on whole texts: with pipefail, "grep -q" ending a pipe early would
+# fail the writer now and then.
 depends=$(field Depends)
+depended=$(sed -E 's/ \([^)]*\)//g; s/, /\n/g' <<<"$depends")
 for library in libc6 libstdc++6 libncursesw6; do
-  sed -E 's/ \([^)]*\)//g; s/, /\n/g' <<<"$depends" | grep -qxF "$library" || fail "Depends lacks $library: $depends"
+  grep -qxF "$library" <<<"$depended" || fail "Depends lacks $library: $depends"
 done
-field Description | grep -q 'firmware' || fail "the description says nothing of firmware"
+description=$(field Description)
+grep -q 'firmware' <<<"$description" || fail "the description says nothing of firmware"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
