@@ -1,7 +1,8 @@
 # What `cmake --install` puts where, and so what the packages hold.
 #
 # Linux: the program and the simulator, their manual pages, the README and
-# the sample flash file, the package's copyright and changelog.
+# the sample flash file, the package's copyright and changelog, the commented
+# example device table and the udev rule template.
 # Windows: Trelox.exe and the short German/English readme, side by side.
 set(TRELOX_GENERATED ${PROJECT_BINARY_DIR}/generated)
 
@@ -34,3 +35,9 @@ install(TARGETS trelox trelox-devsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
 install(FILES ${TRELOX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md tools/devsim/sample/firmware.s19 dist/debian/copyright ${TRELOX_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox)
+# The table where the program reads it whatever the prefix; a package keeps
+# it as a configuration file.
+install(FILES dist/linux/devices DESTINATION /etc/trelox)
+# The template grants nothing; a rule file of the same name in
+# /etc/udev/rules.d takes its place.
+install(FILES dist/linux/70-trelox.rules DESTINATION lib/udev/rules.d)

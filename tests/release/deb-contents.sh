@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package's contents and control fields: every file where a
 # technician's system looks for it and nothing else, the programs executable,
-# the libraries the binaries need as dependencies, and the one version in the
-# file name, the fields, the changelog and the manual pages.
+# the device table a configuration file, the libraries the binaries need as
+# dependencies, and the one version in the file name, the fields, the
+# changelog and the manual pages.
 #
 #   deb-contents.sh PACKAGE.deb VERSION
 set -uo pipefail
@@ -10,8 +11,10 @@ deb=$1 version=$2
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-expected_files='./usr/bin/trelox
+expected_files='./etc/trelox/devices
+./usr/bin/trelox
 ./usr/bin/trelox-devsim
+./usr/lib/udev/rules.d/70-trelox.rules
 ./usr/share/doc/trelox/README.md
 ./usr/share/doc/trelox/changelog.gz
 ./usr/share/doc/trelox/copyright
@@ -44,7 +47,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # fail the writer now and then.
 depends=$(field Depends)
 depended=$(sed -E 's/ \([^)]*\)//g; s/, /\n/g' <<<"$depends")
-for library in libc6 libstdc++6 libncursesw6; do
+for library in libc6 libstdc++6 libncursesw6 libusb-1.0-0; do
   grep -qxF "$library" <<<"$depended" || fail "Depends lacks $library: $depends"
 done
 description=$(field Description)
@@ -53,6 +56,11 @@ grep -q 'firmware' <<<"$description" || fail "the description says nothing of fi
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
+dpkg-deb -e "$deb" "$root/DEBIAN"
+[ "$(cat "$root/DEBIAN/conffiles" 2>/dev/null)" = /etc/trelox/devices ] || fail "conffiles: $(cat "$root/DEBIAN/conffiles" 2>&1)"
+# Installed, the table and the rule do nothing until a technician lists a device.
+grep -vE '^[[:space:]]*(#|$)' "$root/etc/trelox/devices" && fail "the example table lists a device"
+grep -vE '^[[:space:]]*(#|$)' "$root/usr/lib/udev/rules.d/70-trelox.rules" && fail "the rule template grants access"
 newest=$(zcat "$root/usr/share/doc/trelox/changelog.gz" | head -n 1)
 [[ $newest == "trelox ($version) "* ]] || fail "the changelog's newest entry is not $version: $newest"
 for page in trelox trelox-devsim; do
