@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "DownloadFixture.h"
 #include "TempDirectory.h"
 #include "TmuxTerminal.h"
@@ -17,6 +18,7 @@
 #ifdef TRELOX_PATH
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -64,6 +66,17 @@ TEST_F(InformationWords, VersionPrintsTheReleaseVersion)
     EXPECT_EQ(0, Run({"--version", SampleCopy()}, &output));
     EXPECT_EQ(output, std::string("trelox ") + TRELOX_VERSION_TEXT + "\n");
     ExpectDeviceUntouched();
+}
+
+TEST_F(InformationWords, WithoutTheSimulatedBusTheWordsReadNoDeviceTable)
+{
+    // Real USB devices: the program would report the malformed table first.
+    ChildProcess trelox(TRELOX_PATH, {{"TRELOX_USB_BUS", ""}, {"TRELOX_USB_DEVICES", "junk"}},
+                        m_temp.File("trelox.out"));
+    for (const char* word : {"--help", "--version"}) {
+        EXPECT_EQ(0, trelox.Run({word}, kAnswerMs));
+        EXPECT_THAT(trelox.Output(), Not(HasSubstr("TRELOX_USB_DEVICES"))) << word;
+    }
 }
 
 TEST_F(InformationWords, AnAbbreviationIsNoWordSoTheFileIsProgrammedAsBefore)
