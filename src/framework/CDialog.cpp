@@ -3,6 +3,7 @@
 
 #include "framework/CDataExchange.h"
 #include "framework/CWinApp.h"
+#include "framework/CWindowPlacement.h"
 #include "framework/CWindowSystem.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -65,8 +66,7 @@ int CDialog::DoModal()
     int result = -1;
     {
         OwnerDisabled disabled(owner);
-        m_createdHere = true;
-        if (WindowSystem().CreateDialogWindow(*this, m_nIDTemplate, owner) != nullptr) {
+        if (CreateWindowOwnedBy(owner) != nullptr) {
             result = WindowSystem().RunModalLoop(m_hWnd);
         }
     }
@@ -86,8 +86,14 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     if (parent != nullptr) {
         m_pParentWnd = parent;
     }
+    return CreateWindowOwnedBy(OwnerWindow()) != nullptr ? TRUE : FALSE;
+}
+
+WindowHandle CDialog::CreateWindowOwnedBy(WindowHandle owner)
+{
     m_createdHere = true;
-    return WindowSystem().CreateDialogWindow(*this, m_nIDTemplate, OwnerWindow()) != nullptr ? TRUE : FALSE;
+    m_hWndOwner = owner;
+    return WindowSystem().CreateDialogWindow(*this, m_nIDTemplate, owner);
 }
 
 void CDialog::EndDialog(int result)
@@ -154,5 +160,22 @@ LRESULT CDialog::HandleInitDialog(WPARAM wParam, LPARAM lParam)
 {
     (void)wParam;
     (void)lParam;
-    return OnInitDialog();
+    CWindowSystem& windows = WindowSystem();
+    const WindowHandle window = m_hWnd;
+    CWindowPlacement::InitFacts facts;
+    facts.shownBefore = windows.IsWindowVisible(window);
+    windows.GetWindowRect(window, &facts.placeBefore);
+    const LRESULT result = OnInitDialog();
+    // The initialisation may have ended the dialog's window.
+    if (m_hWnd != window || !windows.IsWindow(window)) {
+        return result;
+    }
+    facts.shownAfter = windows.IsWindowVisible(window);
+    windows.GetWindowRect(window, &facts.placeAfter);
+    facts.hasOwner = m_hWndOwner != nullptr && windows.IsWindow(m_hWndOwner);
+    facts.ownerEnabled = facts.hasOwner && windows.IsWindowEnabled(m_hWndOwner);
+    if (CWindowPlacement::CentresAfterInit(facts)) {
+        CWindowPlacement::Centre(windows, window, facts.hasOwner ? m_hWndOwner : nullptr);
+    }
+    return result;
 }

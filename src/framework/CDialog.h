@@ -15,7 +15,8 @@ public:
 
     // Runs the dialog modally and returns what EndDialog was given, or -1
     // when it could not be created. Without a parent the application's main
-    // window owns it and is disabled while it runs.
+    // window owns it and is disabled while it runs. Where it opens:
+    // CWindowPlacement.
     virtual int DoModal();
     // Creates the dialog modeless, owned by the parent or else the main window.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
@@ -45,6 +46,10 @@ protected:
 
 private:
     WindowHandle OwnerWindow() const;
+    // Makes the dialog's window owned by `owner` (null: none), kept for the
+    // placement after the initialisation; the window, or null.
+    WindowHandle CreateWindowOwnedBy(WindowHandle owner);
 
     std::vector<CWnd*> m_boundControls;
+    WindowHandle m_hWndOwner = nullptr;  // the owner it was made with
 };

@@ -1,4 +1,5 @@
-// A rectangle in pixels, as the window's client area is given.
+// A rectangle: a window's client area, or its place on the screen, in the
+// window system's units.
 #pragma once
 
 struct CRect {

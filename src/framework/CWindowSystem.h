@@ -10,6 +10,7 @@
 #pragma once
 
 #include "framework/AfxTypes.h"
+#include "framework/CRect.h"
 #include "framework/CString.h"
 
 class CWnd;
@@ -46,6 +47,17 @@ public:
     // The system's default handling of a message the window did not handle.
     virtual LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
+    // ---- Place on the screen, in the window system's units (pixels; dialog
+    // units in the portable one). The window's frame in screen coordinates;
+    // false when there is no such window.
+    virtual bool GetWindowRect(WindowHandle window, CRect* rect) = 0;
+    // Moves the window's top left corner to x, y; its size, its place in
+    // front of or behind others, and which window is active stay.
+    virtual void SetWindowPosition(WindowHandle window, int x, int y) = 0;
+    // The work area (the screen without the task bars) of the screen that
+    // shows `window`, or of the main screen.
+    virtual CRect GetWorkArea(WindowHandle window) = 0;
+
     // ---- Painting. A device context for the window's paint, or null; the
     // client area's size; the system's metrics; an icon drawn at x, y.
     virtual HANDLE BeginPaint(WindowHandle window) = 0;
@@ -59,7 +71,8 @@ public:
     virtual void AppendSystemMenu(WindowHandle window, UINT flags, UINT id, const CString& text) = 0;
 
     // ---- Message boxes: modal, owned by `owner` (null: none), which takes no
-    // input while the box is shown; the button id.
+    // input while the box is shown, and centred over it as CWindowPlacement
+    // centres a dialog; the button id.
     virtual int MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type) = 0;
     // The window in front, which a message box of the program belongs to: the
     // pop-up of `mainWindow` that was active last (the main window itself when

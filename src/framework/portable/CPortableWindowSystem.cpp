@@ -45,6 +45,7 @@ WindowHandle CPortableWindowSystem::CreateDialogWindow(CWnd& wnd, UINT templateI
     dialog.owner = Find(owner) != nullptr ? owner : nullptr;
     dialog.flags = dialogTemplate->flags;
     dialog.text = CString(dialogTemplate->title);
+    dialog.place = CRect{0, 0, dialogTemplate->cx * kPixelsPerUnit, dialogTemplate->cy * kPixelsPerUnit};
     AddControls(dialog);
     const WindowHandle handle = dialog.handle;
     wnd.m_hWnd = handle;
@@ -78,6 +79,7 @@ WindowHandle CPortableWindowSystem::CreatePlainWindow(CWnd& wnd, const AfxCreate
     window.owner = Find(create.hwndParent) != nullptr ? create.hwndParent : nullptr;
     window.text = CString(create.lpszName);
     window.visible = (window.style & WS_VISIBLE) != 0;
+    window.place = CRect{create.x, create.y, create.x + create.cx, create.y + create.cy};
     const WindowHandle handle = window.handle;
     wnd.m_hWnd = handle;
 

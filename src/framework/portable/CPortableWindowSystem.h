@@ -23,6 +23,9 @@
 
 class CPortableWindowSystem : public CWindowSystem {
 public:
+    // Dialog units at a base of 8 by 16 pixels: one unit is 2 x 2 pixels.
+    static constexpr int kPixelsPerUnit = 2;
+
     CPortableWindowSystem();
     ~CPortableWindowSystem() override;
 
@@ -47,6 +50,13 @@ public:
     CString GetWindowText(WindowHandle window) override;
     void SetFocus(WindowHandle window) override;
     WindowHandle GetFocus() override;
+    // Places in pixels; a dialog opens at the top left of the screen, the
+    // size of its template.
+    bool GetWindowRect(WindowHandle window, CRect* rect) override;
+    void SetWindowPosition(WindowHandle window, int x, int y) override;
+    CRect GetWorkArea(WindowHandle window) override;
+    // The one screen's work area; 1024 x 768 until a backend or test says.
+    void SetWorkArea(const CRect& area) { m_workArea = area; }
     LRESULT SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
     HANDLE BeginPaint(WindowHandle window) override;
@@ -168,4 +178,5 @@ private:
     std::vector<WindowHandle> m_modalStack;
     int m_modalDispatchDepth = 0;  // > 0 while a modal loop dispatches
     DWORD m_commonControlClasses = 0;
+    CRect m_workArea{0, 0, 1024, 768};
 };

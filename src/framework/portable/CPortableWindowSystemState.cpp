@@ -1,6 +1,6 @@
 // The state of the portable window system's windows and controls: shown,
-// enabled, iconic, their text and the focus, which edits report to their
-// dialog; the messages a control answers itself and the default processing;
+// enabled, iconic, where they stand, their text and the focus, which edits
+// report to their dialog; the messages a control answers itself and the default processing;
 // painting, the system menu and the wait cursor.
 #include "framework/portable/CPortableWindowSystem.h"
 
@@ -68,6 +68,42 @@ bool CPortableWindowSystem::IsIconic(WindowHandle window)
 {
     const WindowState* state = Find(window);
     return state != nullptr && state->iconic;
+}
+
+bool CPortableWindowSystem::GetWindowRect(WindowHandle window, CRect* rect)
+{
+    const WindowState* state = Find(window);
+    if (state == nullptr) {
+        return false;
+    }
+    const WindowState* dialog = state->isControl ? Find(state->parent) : nullptr;
+    if (dialog == nullptr) {
+        *rect = state->place;
+        return true;
+    }
+    rect->left = dialog->place.left + kPixelsPerUnit * state->x;
+    rect->top = dialog->place.top + kPixelsPerUnit * state->y;
+    rect->right = rect->left + kPixelsPerUnit * state->cx;
+    rect->bottom = rect->top + kPixelsPerUnit * state->cy;
+    return true;
+}
+
+void CPortableWindowSystem::SetWindowPosition(WindowHandle window, int x, int y)
+{
+    WindowState* state = Find(window);
+    if (state == nullptr || state->isControl) {
+        return;
+    }
+    state->place.right += x - state->place.left;
+    state->place.bottom += y - state->place.top;
+    state->place.left = x;
+    state->place.top = y;
+}
+
+CRect CPortableWindowSystem::GetWorkArea(WindowHandle window)
+{
+    (void)window;
+    return m_workArea;
 }
 
 void CPortableWindowSystem::SetWindowText(WindowHandle window, const CString& text)
@@ -222,11 +258,10 @@ void CPortableWindowSystem::EndPaint(WindowHandle window, HANDLE dc)
 
 void CPortableWindowSystem::GetClientSize(WindowHandle window, int* width, int* height)
 {
-    // Dialog units at a base of 8 by 16 pixels.
     const WindowState* state = Find(window);
     const bool sized = state != nullptr && state->dialogTemplate != nullptr;
-    *width = sized ? state->dialogTemplate->cx * 2 : 0;
-    *height = sized ? state->dialogTemplate->cy * 2 : 0;
+    *width = sized ? state->dialogTemplate->cx * kPixelsPerUnit : 0;
+    *height = sized ? state->dialogTemplate->cy * kPixelsPerUnit : 0;
 }
 
 int CPortableWindowSystem::GetSystemMetrics(int index)

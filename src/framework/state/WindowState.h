@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/AfxTypes.h"
+#include "framework/CRect.h"
 #include "framework/CString.h"
 #include "framework/DialogTemplate.h"
 
@@ -32,6 +33,7 @@ struct WindowState {
     short y = 0;
     short cx = 0;
     short cy = 0;
+    CRect place;   // dialogs and plain windows: where they stand, in pixels
     CString text;
     bool visible = false;
     bool enabled = true;

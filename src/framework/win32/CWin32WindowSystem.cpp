@@ -1,7 +1,7 @@
 // The window system of the Windows build: real windows and controls of the
-// system, made from the executable's resources, their state and text, the
-// focus, messages sent to them, painting, the system menu, the wait cursor
-// and the program's resources.
+// system, made from the executable's resources, their state, place and text,
+// the focus, messages sent to them, painting, the system menu, the wait
+// cursor and the program's resources.
 #include "framework/win32/CWin32WindowSystem.h"
 
 #include <vector>
@@ -80,6 +80,33 @@ bool CWin32WindowSystem::IsWindowEnabled(WindowHandle window)
 bool CWin32WindowSystem::IsIconic(WindowHandle window)
 {
     return ::IsIconic(AsWindow(window)) != FALSE;
+}
+
+bool CWin32WindowSystem::GetWindowRect(WindowHandle window, CRect* rect)
+{
+    RECT frame{};
+    if (!::GetWindowRect(AsWindow(window), &frame)) {
+        return false;
+    }
+    *rect = CRect{frame.left, frame.top, frame.right, frame.bottom};
+    return true;
+}
+
+void CWin32WindowSystem::SetWindowPosition(WindowHandle window, int x, int y)
+{
+    ::SetWindowPos(AsWindow(window), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CRect CWin32WindowSystem::GetWorkArea(WindowHandle window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoA(::MonitorFromWindow(AsWindow(window), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        RECT area{};
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        return CRect{area.left, area.top, area.right, area.bottom};
+    }
+    return CRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }
 
 void CWin32WindowSystem::SetWindowText(WindowHandle window, const CString& text)

@@ -32,6 +32,9 @@ public:
     CString GetWindowText(WindowHandle window) override;
     void SetFocus(WindowHandle window) override;
     WindowHandle GetFocus() override;
+    bool GetWindowRect(WindowHandle window, CRect* rect) override;
+    void SetWindowPosition(WindowHandle window, int x, int y) override;
+    CRect GetWorkArea(WindowHandle window) override;
     LRESULT SendMessage(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) override;
 

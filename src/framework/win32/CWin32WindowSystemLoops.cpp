@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/CWin32BoxPlacement.h"
 #include "framework/win32/CWin32WindowTable.h"
 
 namespace {
@@ -115,6 +116,7 @@ void CWin32WindowSystem::EndModalLoop(WindowHandle dialog, int result)
 
 int CWin32WindowSystem::MessageBox(WindowHandle owner, const CString& text, const CString& caption, UINT type)
 {
+    const CWin32BoxPlacement placement(*this, AsWindow(owner));
     return ::MessageBoxA(AsWindow(owner), ShownText(text).c_str(), ShownText(caption).c_str(), type);
 }
 

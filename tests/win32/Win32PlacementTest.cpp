@@ -1,0 +1,162 @@
+// Where the program's windows open on the real window system.
+#include <gtest/gtest.h>
+
+#include "Win32UiFixture.h"
+#include "WindowProbe.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CFlashInfoDlg.h"
+#include "ui/CProgressDlg.h"
+#include "ui/res/resource.h"
+
+namespace {
+
+HWND Handle(const CWnd& wnd)
+{
+    return static_cast<HWND>(wnd.GetSafeHwnd());
+}
+
+RECT RectOf(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT WorkArea()
+{
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+// The middles of `window` and `centre` lie within a pixel of each other, and
+// the window is inside the work area.
+::testing::AssertionResult CentredOn(const RECT& window, const RECT& centre)
+{
+    const int dx = (window.left + window.right) - (centre.left + centre.right);
+    const int dy = (window.top + window.bottom) - (centre.top + centre.bottom);
+    const RECT area = WorkArea();
+    const bool inside = window.left >= area.left && window.top >= area.top && window.right <= area.right &&
+                        window.bottom <= area.bottom;
+    if (dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2 && inside) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "window (" << window.left << "," << window.top << ")-(" << window.right
+                                         << "," << window.bottom << ") over (" << centre.left << "," << centre.top
+                                         << ")-(" << centre.right << "," << centre.bottom << ")";
+}
+
+class PlacementTest : public Win32UiFixture {
+protected:
+    // The main window at the work area's top left, so that centred over it
+    // and centred on the screen differ.
+    void OpenMainWindowAside()
+    {
+        OpenMainWindow();
+        const RECT area = WorkArea();
+        ::SetWindowPos(MainWindow(), nullptr, area.left + 20, area.top + 10, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Where `dialog` stood during its modal run.
+    RECT PlaceDuringModalRun(CDialog& dialog)
+    {
+        RECT place{};
+        probe.Start(
+            [&] {
+                if (Handle(dialog) == nullptr || !::IsWindowVisible(Handle(dialog))) {
+                    return false;
+                }
+                place = RectOf(Handle(dialog));
+                dialog.EndDialog(IDOK);
+                return true;
+            },
+            [&] { dialog.EndDialog(-2); });
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_FALSE(probe.TimedOut());
+        return place;
+    }
+
+    // Where the progress window opens; it is taken down again as the
+    // download does it.
+    RECT PlaceOfProgressWindow()
+    {
+        CProgressDlg progress;
+        EXPECT_TRUE(progress.ShowModeless());
+        const RECT place = RectOf(Handle(progress));
+        if (MainWindow() != nullptr) {
+            ::EnableWindow(MainWindow(), TRUE);
+        }
+        progress.DestroyWindow();
+        return place;
+    }
+};
+
+TEST_F(PlacementTest, TheMainDialogOpensInTheMiddleOfTheWorkArea)
+{
+    OpenMainWindow();
+    EXPECT_TRUE(::IsWindowVisible(MainWindow()));
+    EXPECT_TRUE(CentredOn(RectOf(MainWindow()), WorkArea()));
+}
+
+TEST_F(PlacementTest, ProgressStatusAndAboutWindowsOpenCentredOverTheMainDialog)
+{
+    OpenMainWindowAside();
+    const RECT main = RectOf(MainWindow());
+
+    EXPECT_TRUE(CentredOn(PlaceOfProgressWindow(), main)) << "progress window";
+    CFlashInfoDlg status;
+    EXPECT_TRUE(CentredOn(PlaceDuringModalRun(status), main)) << "status window";
+    CAboutDlg about;
+    EXPECT_TRUE(CentredOn(PlaceDuringModalRun(about), main)) << "about box";
+}
+
+TEST_F(PlacementTest, WithoutAMainWindowProgressAndStatusWindowsOpenInTheMiddleOfTheWorkArea)
+{
+    EXPECT_TRUE(CentredOn(PlaceOfProgressWindow(), WorkArea())) << "progress window";
+    CFlashInfoDlg status;
+    EXPECT_TRUE(CentredOn(PlaceDuringModalRun(status), WorkArea())) << "status window";
+}
+
+TEST_F(PlacementTest, OverAMinimisedMainDialogTheAboutBoxOpensInTheMiddleOfTheWorkArea)
+{
+    OpenMainWindowAside();
+    ::ShowWindow(MainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(MainWindow()));
+    CAboutDlg about;
+    EXPECT_TRUE(CentredOn(PlaceDuringModalRun(about), WorkArea()));
+}
+
+TEST_F(PlacementTest, TheStatusWindowsQuestionOpensCentredOverTheStatusWindow)
+{
+    OpenMainWindowAside();
+    CFlashInfoDlg status;
+    RECT statusPlace{};
+    RECT boxPlace{};
+    int step = 0;
+    probe.Start(
+        [&] {
+            const HWND window = Handle(status);
+            const HWND box = FindOwnMessageBox();
+            if (step == 0 && window != nullptr && ::GetFocus() != nullptr) {
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                step = 1;
+            } else if (step == 1 && box != nullptr && ::IsWindowVisible(box)) {
+                statusPlace = RectOf(window);
+                boxPlace = RectOf(box);
+                WindowProbe::PressButton(box, IDNO);
+                step = 2;
+            } else if (step == 2 && box == nullptr) {
+                status.EndDialog(IDOK);
+                return true;
+            }
+            return false;
+        },
+        [&] { status.EndDialog(-2); });
+    EXPECT_EQ(status.DoModal(), IDOK);
+    ASSERT_EQ(step, 2);
+    EXPECT_TRUE(CentredOn(boxPlace, statusPlace));
+    EXPECT_FALSE(CentredOn(boxPlace, WorkArea())) << "the status window stands aside, over the main dialog";
+}
+
+}  // namespace
