@@ -33,6 +33,9 @@ public:
     // ---- State of windows and controls.
     virtual WindowHandle GetDlgItem(WindowHandle dialog, int id) = 0;
     virtual void ShowWindow(WindowHandle window, int command) = 0;
+    // Paints what is invalid in the window and its controls now and hands the
+    // drawing to the screen, so that it is seen even while the thread then
+    // pauses and takes no messages.
     virtual void UpdateWindow(WindowHandle window) = 0;
     virtual bool IsWindowVisible(WindowHandle window) = 0;
     virtual void EnableWindow(WindowHandle window, bool enable) = 0;

@@ -32,7 +32,7 @@ void CUsbDevice::OnDeviceArrival()
     Open();
     if (m_dlgFlashInfo.GetSafeHwnd() != nullptr) {
         m_dlgFlashInfo.SetDlgItemText(IDC_STATE_TEXT, "Programmierung beendet.");
-        // Shown now: nothing is drawn while the thread pauses.
+        // On the screen now: the pause takes no messages, painting among them.
         m_dlgFlashInfo.UpdateWindow();
         Platform().Sleep(kFinishedTextMs);
         m_dlgFlashInfo.EndDialog(IDOK);

@@ -1,7 +1,12 @@
-// Where the program's windows open on the real window system.
+// Where the program's windows open on the real window system, and what the
+// screen shows while the thread pauses after drawing.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "ScreenPixels.h"
 #include "Win32UiFixture.h"
+#include "WindowPlaces.h"
 #include "WindowProbe.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CFlashInfoDlg.h"
@@ -10,40 +15,11 @@
 
 namespace {
 
+using namespace WindowPlaces;
+
 HWND Handle(const CWnd& wnd)
 {
     return static_cast<HWND>(wnd.GetSafeHwnd());
-}
-
-RECT RectOf(HWND window)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-RECT WorkArea()
-{
-    RECT area{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-// The middles of `window` and `centre` lie within a pixel of each other, and
-// the window is inside the work area.
-::testing::AssertionResult CentredOn(const RECT& window, const RECT& centre)
-{
-    const int dx = (window.left + window.right) - (centre.left + centre.right);
-    const int dy = (window.top + window.bottom) - (centre.top + centre.bottom);
-    const RECT area = WorkArea();
-    const bool inside = window.left >= area.left && window.top >= area.top && window.right <= area.right &&
-                        window.bottom <= area.bottom;
-    if (dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2 && inside) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "window (" << window.left << "," << window.top << ")-(" << window.right
-                                         << "," << window.bottom << ") over (" << centre.left << "," << centre.top
-                                         << ")-(" << centre.right << "," << centre.bottom << ")";
 }
 
 class PlacementTest : public Win32UiFixture {
@@ -157,6 +133,39 @@ TEST_F(PlacementTest, TheStatusWindowsQuestionOpensCentredOverTheStatusWindow)
     ASSERT_EQ(step, 2);
     EXPECT_TRUE(CentredOn(boxPlace, statusPlace));
     EXPECT_FALSE(CentredOn(boxPlace, WorkArea())) << "the status window stands aside, over the main dialog";
+}
+
+TEST_F(PlacementTest, WhatWasDrawnBeforeAPauseIsOnTheScreenDuringIt)
+{
+    CProgressDlg progress;
+    ASSERT_TRUE(progress.ShowModeless());
+    const HWND text = ::GetDlgItem(Handle(progress), IDC_DESCRIPTION);
+    const RECT area = RectOf(text);
+    // Idle once, so that the window as it opened is on the screen.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT);
+    windows.PumpWaitingMessages();
+    const ScreenPixels before = ReadScreen(area);
+
+    progress.SetDlgItemText(IDC_DESCRIPTION, "Programmierung beendet.");
+    progress.UpdateWindow();
+    // The thread pauses as the status window's last second does; another
+    // thread reads the screen meanwhile.
+    ScreenPixels during;
+    std::thread reader([&] {
+        ::Sleep(300);
+        during = ReadScreen(area);
+    });
+    ::Sleep(800);
+    reader.join();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT);
+    windows.PumpWaitingMessages();
+    const ScreenPixels after = ReadScreen(area);
+
+    ASSERT_FALSE(before.Empty());
+    ASSERT_FALSE(during.Empty());
+    EXPECT_TRUE(after.HasContrast()) << "the new text is drawn";
+    EXPECT_NE(before.DifferingBytes(after), 0u) << "the text changed on the screen";
+    EXPECT_EQ(during.DifferingBytes(after), 0u) << "during the pause the screen already showed the new text";
 }
 
 }  // namespace

@@ -60,6 +60,12 @@ void CWin32WindowSystem::ShowWindow(WindowHandle window, int command)
 void CWin32WindowSystem::UpdateWindow(WindowHandle window)
 {
     ::UpdateWindow(AsWindow(window));
+    // The system may hold a window's drawing back until the thread next waits
+    // for messages (Wine copies it to the display only then): a wait that
+    // takes no message and lasts no time hands it over now, so that it is
+    // seen even while the thread then pauses.
+    ::GdiFlush();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
 }
 
 bool CWin32WindowSystem::IsWindowVisible(WindowHandle window)
