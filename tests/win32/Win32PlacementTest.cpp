@@ -147,7 +147,10 @@ TEST_F(PlacementTest, WhatWasDrawnBeforeAPauseIsOnTheScreenDuringIt)
     const ScreenPixels before = ReadScreen(area);
 
     progress.SetDlgItemText(IDC_DESCRIPTION, "Programmierung beendet.");
+    // A click waiting meanwhile is not taken before the pause is over.
+    ::PostMessageA(Handle(progress), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     progress.UpdateWindow();
+    const bool cancelTakenByUpdate = progress.m_bCancel;
     // The thread pauses as the status window's last second does; another
     // thread reads the screen meanwhile.
     ScreenPixels during;
@@ -161,6 +164,8 @@ TEST_F(PlacementTest, WhatWasDrawnBeforeAPauseIsOnTheScreenDuringIt)
     windows.PumpWaitingMessages();
     const ScreenPixels after = ReadScreen(area);
 
+    EXPECT_FALSE(cancelTakenByUpdate);
+    EXPECT_TRUE(progress.m_bCancel) << "taken once the program takes messages again";
     ASSERT_FALSE(before.Empty());
     ASSERT_FALSE(during.Empty());
     EXPECT_TRUE(after.HasContrast()) << "the new text is drawn";
