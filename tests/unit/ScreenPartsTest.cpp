@@ -3,6 +3,8 @@
 // in cells, the message box, file prompt and system menu keys.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/CResourceTable.h"
 #include "framework/screen/CCellGrid.h"
 #include "framework/screen/CDialogCells.h"
@@ -32,6 +34,27 @@ const DialogTemplate& Template(UINT id)
 {
     RegisterDialogTemplates();
     return *CResourceTable::Instance().FindDialog(id);
+}
+
+// The controls of a template as the dialog holds them, in template order.
+std::vector<WindowState> ControlsOf(const DialogTemplate& dialog)
+{
+    std::vector<WindowState> controls;
+    for (const DialogControlTemplate& item : dialog.controls) {
+        controls.emplace_back();
+        controls.back().TakeControlTemplate(item);
+    }
+    return controls;
+}
+
+// Where each control stands in its dialog.
+std::vector<CellRect> CellsInDialog(const std::vector<WindowState>& controls)
+{
+    std::vector<CellRect> cells;
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        cells.push_back(CDialogCells::InDialog(controls[index], index + 1 < controls.size() ? &controls[index + 1] : nullptr));
+    }
+    return cells;
 }
 
 void TypeInto(CLineEdit& line, const char* text)
@@ -122,6 +145,47 @@ TEST(DialogCells, ControlsOfALineShareItAndDoNotOverlap)
     EXPECT_EQ(flash.row, close.row);
     EXPECT_LT(flash.column + flash.width, close.column);
     EXPECT_LT(close.row, 26);
+}
+
+TEST(DialogCells, EachLabelOfTheMainDialogStandsAloneOnTheRowDirectlyAboveItsField)
+{
+    const std::vector<WindowState> controls = ControlsOf(Template(IDD_TRELOX_DIALOG));
+    const std::vector<CellRect> cells = CellsInDialog(controls);
+    int labels = 0;
+    for (std::size_t index = 0; index + 1 < controls.size(); ++index) {
+        if (controls[index].kind != ControlKind::Label) {
+            continue;
+        }
+        ++labels;
+        const CellRect& label = cells[index];
+        ASSERT_EQ(ControlKind::Edit, controls[index + 1].kind) << controls[index].text.Bytes();
+        EXPECT_EQ(cells[index + 1].row - 1, label.row) << controls[index].text.Bytes();
+        for (std::size_t other = 0; other < controls.size(); ++other) {
+            const CellRect& cell = cells[other];
+            const bool sameRow = cell.row <= label.row && label.row < cell.row + cell.height;
+            const bool sameColumns = cell.column < label.column + controls[index].text.GetLength() &&
+                                     label.column < cell.column + cell.width;
+            EXPECT_FALSE(other != index && controls[other].visible && sameRow && sameColumns)
+                << controls[index].text.Bytes() << " meets control " << controls[other].controlId;
+        }
+    }
+    EXPECT_EQ(6, labels);
+}
+
+TEST(DialogCells, ALabelThatNamesNoFieldBelowItKeepsItsOwnRow)
+{
+    // The about box: a label before a label, and one before a button.
+    const std::vector<WindowState> about = ControlsOf(Template(IDD_ABOUTBOX));
+    for (std::size_t index = 0; index + 1 < about.size(); ++index) {
+        EXPECT_EQ(CDialogCells::Control(about[index]).row, CDialogCells::InDialog(about[index], &about[index + 1]).row)
+            << index;
+    }
+    // A label under the field it precedes does not climb onto it.
+    WindowState field;
+    field.TakeControlTemplate({1, ControlKind::Edit, "", 10, 20, 100, 12, ctlTabStop, 0});
+    WindowState below;
+    below.TakeControlTemplate({-1, ControlKind::Label, "Unten:", 10, 40, 40, 8, ctlGroup, 0});
+    EXPECT_EQ(5, CDialogCells::InDialog(below, &field).row);
 }
 
 TEST(ScreenMessageBox, ButtonsTakeTheFocusInTurnAndEnterPressesTheFocusedOne)

@@ -63,3 +63,14 @@ CellRect CDialogCells::Control(const WindowState& control)
     }
     return cells;
 }
+
+CellRect CDialogCells::InDialog(const WindowState& control, const WindowState* next)
+{
+    CellRect cells = Control(control);
+    if (control.kind != ControlKind::Label || cells.height != 1 || next == nullptr ||
+        next->kind != ControlKind::Edit || control.y + control.cy > next->y) {
+        return cells;
+    }
+    cells.row = std::max(cells.row, Control(*next).row - 1);
+    return cells;
+}

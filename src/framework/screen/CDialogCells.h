@@ -2,7 +2,8 @@
 // is a quarter of a cell across and an eighth of a cell down; a dialog is
 // its client area inside a one-cell border, whose top line carries the
 // caption. A control that shows one line of text takes the line through its
-// middle; a button is at least as wide as its text and brackets.
+// middle; a button is at least as wide as its text and brackets; a label
+// stands directly above the field it names.
 #pragma once
 
 #include "framework/DialogTemplate.h"
@@ -29,4 +30,9 @@ public:
 
     // A control's cells relative to the client area's top left cell.
     static CellRect Control(const WindowState& control);
+    // The same in its dialog, where `next` is the control after it in
+    // template order (null: none): a one-line label that names an edit below
+    // it, as a label names the control after it, stands on the row directly
+    // above that edit, which rounding to rows may have left a row further.
+    static CellRect InDialog(const WindowState& control, const WindowState* next);
 };

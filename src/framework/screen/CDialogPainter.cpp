@@ -26,18 +26,20 @@ void CDialogPainter::Paint(const WindowState& dialog, bool inFront, bool focusSh
         m_grid.PutText(frame.row, after, CString(" ") + BusyText() + CString(" "), caBold,
                        std::max(0, frame.column + frame.width - 2 - after));
     }
-    for (const WindowHandle handle : dialog.controls) {
-        const WindowState* control = m_windows.FindWindow(handle);
+    for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+        const WindowState* control = m_windows.FindWindow(dialog.controls[index]);
+        const WindowState* next =
+            index + 1 < dialog.controls.size() ? m_windows.FindWindow(dialog.controls[index + 1]) : nullptr;
         if (control != nullptr && control->visible) {
-            PaintControl(*control, frame.row + 1, frame.column + 1, frame.width - 2, inFront, focusShown);
+            PaintControl(*control, CDialogCells::InDialog(*control, next), frame.row + 1, frame.column + 1,
+                         frame.width - 2, inFront, focusShown);
         }
     }
 }
 
-void CDialogPainter::PaintControl(const WindowState& control, int top, int left, int clientWidth, bool inFront,
-                                  bool focusShown)
+void CDialogPainter::PaintControl(const WindowState& control, const CellRect& cells, int top, int left,
+                                  int clientWidth, bool inFront, bool focusShown)
 {
-    const CellRect cells = CDialogCells::Control(control);
     const bool enabled = inFront && control.enabled;
     const unsigned attributes = enabled ? caNormal : caDim;
     const bool focused = inFront && focusShown && m_windows.FocusedWindow() == control.handle;

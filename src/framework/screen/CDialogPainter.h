@@ -23,8 +23,8 @@ public:
     static const CString& BusyText();
 
 private:
-    void PaintControl(const WindowState& control, int top, int left, int clientWidth, bool inFront,
-                      bool focusShown);
+    void PaintControl(const WindowState& control, const CellRect& cells, int top, int left, int clientWidth,
+                      bool inFront, bool focusShown);
     void PaintEdit(const WindowState& control, const CellRect& cells, int top, int left, unsigned attributes,
                    bool focused);
     void PaintButton(const WindowState& control, const CellRect& cells, int top, int left, unsigned attributes,
