@@ -128,6 +128,22 @@ TEST_F(DialogMode, ATooSmallTerminalGetsAMessageAndCtrlCStillEndsTheRun)
     EXPECT_TRUE(m_terminal.WaitFor("\nicanon", kShowMs)) << m_terminal.Screen();
 }
 
+TEST_F(DialogMode, ATerminalThatCannotPlaceTheCursorIsToldAsOneWithoutTermAndTheRunEndsWithEight)
+{
+    StartDevsim({});
+    // An editor's shell buffer sets TERM=dumb; a service without one has none.
+    for (const std::string setting : {"TERM=dumb", "-u TERM"}) {
+        TmuxTerminal terminal(m_temp.File("tmux-" + std::to_string(setting.size())));
+        ASSERT_TRUE(terminal.Start("env " + setting + " " + Command(""),
+                                   {"TRELOX_USB_BUS=" + m_bus, "TRELOX_LOCK_DIR=" + m_locks, "LANG=C.UTF-8"}, 80,
+                                   30));
+        EXPECT_TRUE(terminal.WaitFor("Der Dialog braucht ein Terminal als Ein- und Ausgabe.", kShowMs))
+            << setting << "\n" << terminal.Screen();
+        EXPECT_TRUE(terminal.WaitFor("EXIT=8", kShowMs)) << setting << "\n" << terminal.Screen();
+        EXPECT_EQ(std::string::npos, terminal.Screen().find("Seriennummer:")) << setting;
+    }
+}
+
 TEST_F(DialogMode, TheTerminalIsGivenBackWhenTheProgramIsKilled)
 {
     for (const char* signalName : {"TERM", "SEGV"}) {

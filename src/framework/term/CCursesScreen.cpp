@@ -15,6 +15,7 @@
 #include "framework/screen/CCodePage1252.h"
 #include "framework/screen/ScreenKey.h"
 #include "framework/term/CTerminalRestore.h"
+#include "framework/term/CursorAddressing.h"
 #include "framework/term/LeaveScreenBytes.h"
 
 namespace {
@@ -98,7 +99,7 @@ bool CCursesScreen::Start()
     if (m_started) {
         return true;
     }
-    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0 || !TerminalAddressesTheCursor(STDOUT_FILENO)) {
         return false;
     }
     std::fflush(stdout);
