@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of Trelox.exe under Wine on a virtual display:
-# the main dialog after its identity queries, the progress window in the
-# middle of a download and the status window while the device programs
-# itself. They come out of the end-to-end run against the simulated device
-# (slowed down, so that the progress window stands long enough) and are
-# written as PNG files to docs/.
+# the main dialog after its identity queries, and the main dialog with the
+# progress window over it in the middle of a download and with the status
+# window over it while the device programs itself. They come out of the
+# end-to-end run against the simulated device (slowed down, so that the
+# progress window stands long enough) and are written as PNG files to docs/.
 #
 #   scripts/wine/screenshots.sh [BUILD_DIR]     (default: build/mingw)
 #
@@ -22,7 +22,7 @@ trap 'rm -rf "$shots"' EXIT
 export TRELOX_SCREENSHOT_DIR="$shots"
 export TRELOX_DEVICE_ACK_DELAY_MS=400
 "$root/scripts/wine/run-e2e.sh" "$tests" -- \
-  --gtest_filter='EndToEndTest.IdentityQueries*:EndToEndTest.DirectDownload*'
+  --gtest_filter='EndToEndTest.IdentityQueries*:EndToEndTest.WindowsOpenOverTheMainDialog*'
 
 mkdir -p "$root/docs"
 for name in main-dialog progress-window status-window; do

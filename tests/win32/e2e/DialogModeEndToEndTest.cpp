@@ -37,9 +37,12 @@ void Screenshot(HWND window, const char* name)
     }
 }
 
+// Read without waiting for the program, which takes messages only between
+// two records of the download.
 bool IsProgressOrStatusWindow(HWND window)
 {
-    return IsDialogTitled(window, "Fortschrittsanzeige") || IsDialogTitled(window, "Flash-Programmierung");
+    const std::string title = StoredTextOf(window);
+    return ClassOf(window) == "#32770" && (title == "Fortschrittsanzeige" || title == "Flash-Programmierung");
 }
 
 TEST_F(EndToEndTest, WindowsOpenOverTheMainDialogAndTheFinishedTextIsSeenForItsSecond)
