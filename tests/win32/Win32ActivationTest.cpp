@@ -15,53 +15,7 @@ HWND Handle(const CWnd& wnd)
     return static_cast<HWND>(wnd.GetSafeHwnd());
 }
 
-// What was seen while the status window asked its question.
-struct QuestionSeen {
-    HWND statusWindow = nullptr;
-    HWND boxOwner = nullptr;
-    bool statusEnabledWhileAsked = true;
-    bool mainEnabledWhileAsked = true;
-    bool statusEnabledAfterNo = false;
-};
-
-class ActivationTest : public Win32UiFixture {
-protected:
-    // Runs the status window, raises its question with Esc, notes who owns
-    // the box and who is enabled meanwhile, answers No, then ends the window.
-    QuestionSeen AskOnceAndEnd(CFlashInfoDlg& status);
-};
-
-QuestionSeen ActivationTest::AskOnceAndEnd(CFlashInfoDlg& status)
-{
-    const HWND mainDialog = MainWindow();
-    QuestionSeen seen;
-    int step = 0;
-    probe.Start(
-        [&] {
-            const HWND window = Handle(status);
-            const HWND box = FindOwnMessageBox();
-            if (step == 0 && window != nullptr && ::GetFocus() != nullptr) {
-                seen.statusWindow = window;
-                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-                step = 1;
-            } else if (step == 1 && box != nullptr) {
-                seen.boxOwner = ::GetWindow(box, GW_OWNER);
-                seen.statusEnabledWhileAsked = ::IsWindowEnabled(window) != FALSE;
-                seen.mainEnabledWhileAsked = mainDialog != nullptr && ::IsWindowEnabled(mainDialog);
-                WindowProbe::PressButton(box, IDNO);
-                step = 2;
-            } else if (step == 2 && box == nullptr) {
-                seen.statusEnabledAfterNo = ::IsWindowEnabled(window) != FALSE;
-                status.EndDialog(IDOK);
-                return true;
-            }
-            return false;
-        },
-        [&] { status.EndDialog(-2); });
-    EXPECT_EQ(status.DoModal(), IDOK);
-    EXPECT_FALSE(probe.TimedOut());
-    return seen;
-}
+using ActivationTest = Win32UiFixture;
 
 TEST_F(ActivationTest, AfterAModalDialogTheOwnerIsEnabledAndActiveAgain)
 {

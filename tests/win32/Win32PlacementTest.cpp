@@ -107,32 +107,10 @@ TEST_F(PlacementTest, TheStatusWindowsQuestionOpensCentredOverTheStatusWindow)
 {
     OpenMainWindowAside();
     CFlashInfoDlg status;
-    RECT statusPlace{};
-    RECT boxPlace{};
-    int step = 0;
-    probe.Start(
-        [&] {
-            const HWND window = Handle(status);
-            const HWND box = FindOwnMessageBox();
-            if (step == 0 && window != nullptr && ::GetFocus() != nullptr) {
-                ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-                step = 1;
-            } else if (step == 1 && box != nullptr && ::IsWindowVisible(box)) {
-                statusPlace = RectOf(window);
-                boxPlace = RectOf(box);
-                WindowProbe::PressButton(box, IDNO);
-                step = 2;
-            } else if (step == 2 && box == nullptr) {
-                status.EndDialog(IDOK);
-                return true;
-            }
-            return false;
-        },
-        [&] { status.EndDialog(-2); });
-    EXPECT_EQ(status.DoModal(), IDOK);
-    ASSERT_EQ(step, 2);
-    EXPECT_TRUE(CentredOn(boxPlace, statusPlace));
-    EXPECT_FALSE(CentredOn(boxPlace, WorkArea())) << "the status window stands aside, over the main dialog";
+    const QuestionSeen seen = AskOnceAndEnd(status);
+    ASSERT_EQ(seen.boxOwner, seen.statusWindow);
+    EXPECT_TRUE(CentredOn(seen.boxPlace, seen.statusPlace));
+    EXPECT_FALSE(CentredOn(seen.boxPlace, WorkArea())) << "the status window stands aside, over the main dialog";
 }
 
 TEST_F(PlacementTest, WhatWasDrawnBeforeAPauseIsOnTheScreenDuringIt)

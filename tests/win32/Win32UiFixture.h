@@ -14,6 +14,19 @@
 #include "framework/win32/CWin32WindowSystem.h"
 #include "framework/win32/Win32UserApi.h"
 
+class CFlashInfoDlg;
+
+// What was seen while the status window asked its question.
+struct QuestionSeen {
+    HWND statusWindow = nullptr;
+    HWND boxOwner = nullptr;
+    RECT statusPlace{};
+    RECT boxPlace{};
+    bool statusEnabledWhileAsked = true;
+    bool mainEnabledWhileAsked = true;
+    bool statusEnabledAfterNo = false;
+};
+
 class Win32UiFixture : public ::testing::Test {
 protected:
     Win32UiFixture();
@@ -22,6 +35,11 @@ protected:
     // Creates template 102 modeless and makes it the main window.
     void OpenMainWindow();
     HWND MainWindow() const;
+
+    // Runs the status window, raises its question with Esc, notes who owns
+    // the box, where both stand and who is enabled meanwhile, answers No,
+    // then ends the window.
+    QuestionSeen AskOnceAndEnd(CFlashInfoDlg& status);
 
     // This process's visible message box captioned "Trelox", or null.
     static HWND FindOwnMessageBox();

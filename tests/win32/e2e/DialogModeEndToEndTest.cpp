@@ -12,7 +12,6 @@
 #include "ScreenPixels.h"
 #include "WindowPlaces.h"
 #include "WindowProbe.h"
-#include "WindowScreenshot.h"
 #include "ui/res/resource.h"
 
 namespace {
@@ -23,19 +22,9 @@ using EndToEndTest = EndToEndFixture;
 using namespace WindowProbe;
 using namespace WindowPlaces;
 
-constexpr DWORD kStartUpMs = 30000;
-constexpr DWORD kStepMs = 10000;
 // Long enough for a window's drawing to reach the screen when its thread
 // waits for messages.
 constexpr DWORD kSettleMs = 300;
-
-void Screenshot(HWND window, const char* name)
-{
-    const std::string folder = ScreenshotFolder();
-    if (!folder.empty()) {
-        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
-    }
-}
 
 // Read without waiting for the program, which takes messages only between
 // two records of the download.

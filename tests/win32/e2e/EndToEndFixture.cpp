@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "TestPaths.h"
+#include "WindowScreenshot.h"
 #include "usb/DeviceContract.h"
 
 const char EndToEndFixture::kInterfacePath[] = "\\\\?\\root#treloxtest#sim0#{c0558574-212d-4625-8877-fe9c2e8ed396}";
@@ -69,6 +70,14 @@ std::string ScreenshotFolder()
 {
     const std::string folder = Environment("TRELOX_SCREENSHOT_DIR");
     return folder.empty() ? folder : SystemPathOf(folder);
+}
+
+void Screenshot(HWND window, const char* name)
+{
+    const std::string folder = ScreenshotFolder();
+    if (!folder.empty()) {
+        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
+    }
 }
 
 std::string Hex(const std::string& bytes)

@@ -1,6 +1,7 @@
 // The end-to-end fixture: the simulated device interface registered in the
 // test prefix (present or not), the device's request log written by the
-// Linux side, and flash files in the temporary folder.
+// Linux side, flash files in the temporary folder, how long a step may take
+// and the screenshots for the README.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,7 +35,13 @@ protected:
     std::size_t requestsBefore = 0;
 };
 
+// Start-up of the program in a fresh prefix can take some seconds.
+constexpr DWORD kStartUpMs = 30000;
+constexpr DWORD kStepMs = 10000;
+
 // Where screenshots go (TRELOX_SCREENSHOT_DIR), or empty when none are wanted.
 std::string ScreenshotFolder();
+// Saves what the screen shows of `window` there as NAME.bmp, when wanted.
+void Screenshot(HWND window, const char* name);
 // The hex form of text, as the device logs requests.
 std::string Hex(const std::string& bytes);

@@ -9,7 +9,6 @@
 #include "EndToEndFixture.h"
 #include "WindowPlaces.h"
 #include "WindowProbe.h"
-#include "WindowScreenshot.h"
 #include "app/ExitStatus.h"
 #include "ui/res/resource.h"
 
@@ -18,18 +17,6 @@ namespace {
 using EndToEndTest = EndToEndFixture;
 using namespace WindowProbe;
 using namespace WindowPlaces;
-
-// Start-up of the program in a fresh prefix can take some seconds.
-constexpr DWORD kStartUpMs = 30000;
-constexpr DWORD kStepMs = 10000;
-
-void Screenshot(HWND window, const char* name)
-{
-    const std::string folder = ScreenshotFolder();
-    if (!folder.empty()) {
-        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
-    }
-}
 
 TEST_F(EndToEndTest, WithoutTheDeviceTheProgramSaysSoAndEndsAfterOk)
 {
