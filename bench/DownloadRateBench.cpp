@@ -61,9 +61,11 @@ int main()
     const int nowhere = open("/dev/null", O_RDWR);
     dup2(nowhere, STDIN_FILENO);
     SetWindowSystem(&BuildWindowSystem());
-    SetPlatform(&BuildPlatform());
 
     BenchDevice bench;
+    // After the bench device has named its bus: the build picks the
+    // simulated bus only when TRELOX_USB_BUS is set.
+    SetPlatform(&BuildPlatform());
     const std::string path = WriteFlashFile(bench.File("rate.s19"));
     const std::vector<CString> records = ReadRecords(path);
 

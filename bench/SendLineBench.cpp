@@ -135,9 +135,11 @@ int main()
 {
     // The build's platform; no window is ever shown here.
     SetWindowSystem(&BuildWindowSystem());
-    SetPlatform(&BuildPlatform());
 
     BenchDevice bench;
+    // After the bench device has named its bus: the build picks the
+    // simulated bus only when TRELOX_USB_BUS is set.
+    SetPlatform(&BuildPlatform());
     const std::vector<std::string> records = BenchRecords(kRecords);
     std::vector<CString> lines(records.begin(), records.end());
 
