@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
+#include <functional>
 #include <vector>
 
 #include "framework/CDialog.h"
@@ -237,6 +238,52 @@ TEST_F(MessageQueueTest, AnIdleHookThatGivesUpFailsTheTestAndEndsTheLoop)
     int result = 0;
     EXPECT_NONFATAL_FAILURE(result = dialog.DoModal(), "nothing more to do");
     EXPECT_EQ(result, -1);
+}
+
+// A terminal's input (a key, Ctrl-C) taken when a loop looks for input, at a
+// moment when a device notice is waiting as well.
+class InputBesideNotices : public MemoryWindowSystem {
+public:
+    std::function<void()> inputOnNextPoll;
+
+protected:
+    void PollInput() override
+    {
+        if (inputOnNextPoll) {
+            QueueInput(std::move(inputOnNextPoll));
+            inputOnNextPoll = nullptr;
+        }
+    }
+};
+
+TEST_F(MessageQueueTest, ADeviceNoticeWaitingBesideInputComesFirstInThePumpAndInAModalLoop)
+{
+    InputBesideNotices windows;
+    QueueWindow window;
+    ASSERT_TRUE(window.Create());
+    std::size_t noticesSeenByInput = 99;
+
+    windows.inputOnNextPoll = [&] { noticesSeenByInput = window.notices.size(); };
+    m_platform.QueueNotice(NoticeFor(window, DBT_DEVICEREMOVECOMPLETE));
+    AfxPumpWaitingMessages();
+    EXPECT_EQ(noticesSeenByInput, 1u);
+
+    // The status window's case: the device is gone, then Ctrl-C gives up.
+    CDialog dialog(test_dialog::kTemplateId);
+    bool queued = false;
+    windows.SetIdleHook([&] {
+        if (!queued) {
+            queued = true;
+            m_platform.QueueNotice(NoticeFor(window, DBT_DEVICEARRIVAL));
+            windows.inputOnNextPoll = [&] {
+                noticesSeenByInput = window.notices.size();
+                dialog.EndDialog(IDCANCEL);
+            };
+        }
+        return true;
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(noticesSeenByInput, 2u);
 }
 
 TEST_F(MessageQueueTest, TheWaitCursorIsCounted)

@@ -164,6 +164,8 @@ private:
     void NotifyParent(const WindowState& control, UINT code);
     LRESULT ControlMessage(WindowState& control, UINT message, WPARAM wParam, LPARAM lParam);
     void CollectDeviceNotices();
+    // Queues what has arrived: device notices, then the backend's input.
+    void TakeArrivals();
     void Dispatch(QueuedMessage& message);
     // Runs `ask` (a message box, a file prompt) with its owner taking no
     // input meanwhile; what `ask` returned.

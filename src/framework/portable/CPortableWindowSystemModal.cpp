@@ -26,7 +26,7 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
             result = state->modalResult;
             break;
         }
-        PollInput();
+        TakeArrivals();
         ++m_modalDispatchDepth;
         const bool dispatched = DispatchOneWaiting();
         --m_modalDispatchDepth;

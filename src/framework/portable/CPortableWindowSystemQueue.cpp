@@ -62,6 +62,15 @@ void CPortableWindowSystem::CollectDeviceNotices()
     }
 }
 
+void CPortableWindowSystem::TakeArrivals()
+{
+    // Notices before keys and Ctrl-C: what the user does next acts on a
+    // device that has already gone, as Windows delivers device notices
+    // before input.
+    CollectDeviceNotices();
+    PollInput();
+}
+
 void CPortableWindowSystem::Dispatch(QueuedMessage& message)
 {
     if (message.input) {
@@ -100,7 +109,7 @@ void CPortableWindowSystem::PumpWaitingMessages()
     // Inside a modal loop the pump still gives no dialog-keyboard processing.
     const int outerDepth = m_modalDispatchDepth;
     m_modalDispatchDepth = 0;
-    PollInput();
+    TakeArrivals();
     while (DispatchOneWaiting()) {
     }
     m_modalDispatchDepth = outerDepth;
