@@ -1,5 +1,4 @@
-// A rectangle: a window's client area, or its place on the screen, in the
-// window system's units.
+// A rectangle in pixels: a window's client area, or its place on the screen.
 #pragma once
 
 struct CRect {

@@ -50,9 +50,9 @@ public:
     // The system's default handling of a message the window did not handle.
     virtual LRESULT DefWindowProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
-    // ---- Place on the screen, in the window system's units (pixels; dialog
-    // units in the portable one). The window's frame in screen coordinates;
-    // false when there is no such window.
+    // ---- Place on the screen, in pixels (the portable window system counts
+    // a dialog unit as 2 x 2 of them). The window's frame in screen
+    // coordinates; false when there is no such window.
     virtual bool GetWindowRect(WindowHandle window, CRect* rect) = 0;
     // Moves the window's top left corner to x, y; its size, its place in
     // front of or behind others, and which window is active stay.

@@ -241,6 +241,11 @@ void MemoryWindowSystem::MoveFocus(WindowHandle dialog, int id)
     QueueInput([this, dialog, id] { CarryOut(InputRequest::Focus(Control(dialog, id))); });
 }
 
+void MemoryWindowSystem::PressKey(WindowHandle dialog, DialogKey key)
+{
+    QueueInput([this, dialog, key] { CarryOut(InputRequest::Key(dialog, key)); });
+}
+
 void MemoryWindowSystem::CloseBox(WindowHandle dialog)
 {
     ChooseSystemCommand(dialog, SC_CLOSE);

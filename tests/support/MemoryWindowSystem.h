@@ -86,8 +86,8 @@ public:
     void MoveFocus(WindowHandle dialog, int id);
     void CloseBox(WindowHandle dialog);
     // Enter and Esc; only a modal loop gives them their dialog meaning.
-    void PressEnter(WindowHandle dialog) { QueueDialogKey(dialog, DialogKey::Enter); }
-    void PressEscape(WindowHandle dialog) { QueueDialogKey(dialog, DialogKey::Escape); }
+    void PressEnter(WindowHandle dialog) { PressKey(dialog, DialogKey::Enter); }
+    void PressEscape(WindowHandle dialog) { PressKey(dialog, DialogKey::Escape); }
     void ChooseSystemCommand(WindowHandle window, UINT command);
 
     void BeginWaitCursor() override;
@@ -107,6 +107,7 @@ private:
     };
 
     const WindowState* ControlState(WindowHandle dialog, int id) const;
+    void PressKey(WindowHandle dialog, DialogKey key);
 
     bool m_installed = false;
     std::deque<int> m_answers;

@@ -17,19 +17,6 @@
 #include "ui/res/resource.h"
 
 namespace {
-WindowState ControlOf(const DialogTemplate& dialog, int id)
-{
-    for (const DialogControlTemplate& item : dialog.controls) {
-        if (item.id == id) {
-            WindowState control;
-            control.TakeControlTemplate(item);
-            return control;
-        }
-    }
-    ADD_FAILURE() << "no control " << id;
-    return WindowState();
-}
-
 const DialogTemplate& Template(UINT id)
 {
     RegisterDialogTemplates();
@@ -45,6 +32,17 @@ std::vector<WindowState> ControlsOf(const DialogTemplate& dialog)
         controls.back().TakeControlTemplate(item);
     }
     return controls;
+}
+
+WindowState ControlOf(const DialogTemplate& dialog, int id)
+{
+    for (const WindowState& control : ControlsOf(dialog)) {
+        if (control.controlId == id) {
+            return control;
+        }
+    }
+    ADD_FAILURE() << "no control " << id;
+    return WindowState();
 }
 
 // Where each control stands in its dialog.

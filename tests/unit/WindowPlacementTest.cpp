@@ -128,6 +128,15 @@ protected:
         return place;
     }
 
+    // Creates `dialog` modeless and expects it at the place given.
+    void ExpectModelessAt(CDialog& dialog, int left, int top, int right, int bottom)
+    {
+        ASSERT_TRUE(dialog.Create(test_dialog::kTemplateId));
+        CRect place;
+        ASSERT_TRUE(m_windows.GetWindowRect(dialog.GetSafeHwnd(), &place));
+        ExpectRect(place, left, top, right, bottom);
+    }
+
     FakePlatform m_platform;
     MemoryWindowSystem m_windows;
     CWinApp m_app;
@@ -160,10 +169,7 @@ TEST_F(DialogPlacementTest, WithoutAnOwnerADialogOpensInTheMiddleOfTheWorkArea)
     ExpectRect(PlaceDuringModalRun(modal), 300, 340, 700, 540);
 
     PlacedDialog modeless;
-    ASSERT_TRUE(modeless.Create(test_dialog::kTemplateId));
-    CRect place;
-    ASSERT_TRUE(m_windows.GetWindowRect(modeless.GetSafeHwnd(), &place));
-    ExpectRect(place, 300, 340, 700, 540);
+    ExpectModelessAt(modeless, 300, 340, 700, 540);
 }
 
 TEST_F(DialogPlacementTest, ADialogThatPlacedItselfInItsInitialisationStaysThere)
@@ -178,17 +184,12 @@ TEST_F(DialogPlacementTest, AModelessDialogIsCentredOnlyWhenItsOwnerIsDisabledFo
 {
     MakeMainWindow();
     PlacedDialog beside;
-    ASSERT_TRUE(beside.Create(test_dialog::kTemplateId));
-    CRect place;
-    ASSERT_TRUE(m_windows.GetWindowRect(beside.GetSafeHwnd(), &place));
-    ExpectRect(place, 0, 0, 400, 200);
+    ExpectModelessAt(beside, 0, 0, 400, 200);
 
     // As the progress window opens: its owner disabled first.
     m_mainWindow.EnableWindow(FALSE);
     PlacedDialog progress;
-    ASSERT_TRUE(progress.Create(test_dialog::kTemplateId));
-    ASSERT_TRUE(m_windows.GetWindowRect(progress.GetSafeHwnd(), &place));
-    ExpectRect(place, 400, 200, 800, 400);
+    ExpectModelessAt(progress, 400, 200, 800, 400);
 }
 
 TEST_F(DialogPlacementTest, ADialogLargerThanTheWorkAreaOpensAtItsTopLeft)

@@ -17,9 +17,21 @@ std::size_t ScreenPixels::DifferingBytes(const ScreenPixels& other) const
     return differing;
 }
 
+BITMAPINFOHEADER ScreenPixels::Header() const
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // bottom-up
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 bool ScreenPixels::HasContrast() const
 {
-    const std::size_t stride = ((static_cast<std::size_t>(width) * 3 + 3) / 4) * 4;
+    const std::size_t stride = Stride();
     for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row) {
         for (std::size_t column = 0; column < static_cast<std::size_t>(width) * 3; ++column) {
             if (bits[row * stride + column] != bits[column % 3]) {
@@ -32,12 +44,14 @@ bool ScreenPixels::HasContrast() const
 
 ScreenPixels ReadScreen(const RECT& area)
 {
-    ScreenPixels pixels;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) {
-        return pixels;
+        return ScreenPixels();
     }
+    ScreenPixels pixels;
+    pixels.width = width;
+    pixels.height = height;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
@@ -45,24 +59,12 @@ ScreenPixels ReadScreen(const RECT& area)
     ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     ::SelectObject(memory, previous);
 
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;  // bottom-up
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    const int stride = ((width * 3 + 3) / 4) * 4;
-    std::vector<char> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    const int rows = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(),
+    BITMAPINFOHEADER header = pixels.Header();
+    pixels.bits.resize(pixels.Stride() * static_cast<std::size_t>(height));
+    const int rows = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.bits.data(),
                                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    if (rows == height) {
-        pixels.width = width;
-        pixels.height = height;
-        pixels.bits = std::move(bits);
-    }
-    return pixels;
+    return rows == height ? pixels : ScreenPixels();
 }

@@ -12,6 +12,10 @@ struct ScreenPixels {
     std::vector<char> bits;  // rows padded to whole 32-bit words
 
     bool Empty() const { return bits.empty(); }
+    // Bytes in a row of `bits`.
+    std::size_t Stride() const { return ((static_cast<std::size_t>(width) * 3 + 3) / 4) * 4; }
+    // The pixels' layout as a bitmap header (a BMP file's too).
+    BITMAPINFOHEADER Header() const;
     // How many bytes differ from `other` (all of them when the sizes differ).
     std::size_t DifferingBytes(const ScreenPixels& other) const;
     // Whether any pixel differs from the first one (something is drawn).

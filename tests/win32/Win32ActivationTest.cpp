@@ -10,11 +10,6 @@
 
 namespace {
 
-HWND Handle(const CWnd& wnd)
-{
-    return static_cast<HWND>(wnd.GetSafeHwnd());
-}
-
 using ActivationTest = Win32UiFixture;
 
 TEST_F(ActivationTest, AfterAModalDialogTheOwnerIsEnabledAndActiveAgain)

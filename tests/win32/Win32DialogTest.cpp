@@ -17,11 +17,6 @@ namespace {
 
 using DialogFromResourcesTest = Win32UiFixture;
 
-HWND Handle(const CWnd& wnd)
-{
-    return static_cast<HWND>(wnd.GetSafeHwnd());
-}
-
 TEST_F(DialogFromResourcesTest, ProgressWindowIsOwnedByTheMainWindowWhichItDisables)
 {
     OpenMainWindow();

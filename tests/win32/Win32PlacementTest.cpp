@@ -17,11 +17,6 @@ namespace {
 
 using namespace WindowPlaces;
 
-HWND Handle(const CWnd& wnd)
-{
-    return static_cast<HWND>(wnd.GetSafeHwnd());
-}
-
 class PlacementTest : public Win32UiFixture {
 protected:
     // The main window at the work area's top left, so that centred over it

@@ -22,7 +22,7 @@ void Win32UiFixture::OpenMainWindow()
 
 HWND Win32UiFixture::MainWindow() const
 {
-    return mainWindow ? static_cast<HWND>(mainWindow->GetSafeHwnd()) : nullptr;
+    return mainWindow ? Handle(*mainWindow) : nullptr;
 }
 
 HWND Win32UiFixture::FindOwnMessageBox()
@@ -52,7 +52,7 @@ QuestionSeen Win32UiFixture::AskOnceAndEnd(CFlashInfoDlg& status)
     int step = 0;
     probe.Start(
         [&] {
-            const HWND window = static_cast<HWND>(status.GetSafeHwnd());
+            const HWND window = Handle(status);
             const HWND box = FindOwnMessageBox();
             if (step == 0 && window != nullptr && ::GetFocus() != nullptr) {
                 seen.statusWindow = window;

@@ -41,6 +41,9 @@ protected:
     // then ends the window.
     QuestionSeen AskOnceAndEnd(CFlashInfoDlg& status);
 
+    // The system's window of a window of the program.
+    static HWND Handle(const CWnd& wnd) { return static_cast<HWND>(wnd.GetSafeHwnd()); }
+
     // This process's visible message box captioned "Trelox", or null.
     static HWND FindOwnMessageBox();
     // This process's visible dialog titled `title`, or null.

@@ -99,10 +99,8 @@ public:
     // A press of button `id` of `dialog`, taken only as the user could: the
     // button exists and is visible and enabled in a visible, enabled dialog.
     bool PressButton(WindowHandle dialog, int id);
-    // A dialog key for `dialog`, queued as input.
-    void QueueDialogKey(WindowHandle dialog, DialogKey key);
-    // The same key taken now, as input whose turn has come. It acts only
-    // when a modal loop takes it (the pump gives no dialog-keyboard
+    // A dialog key for `dialog`, taken now, as input whose turn has come. It
+    // acts only when a modal loop takes it (the pump gives no dialog-keyboard
     // processing): Enter as the focused push button or the default button,
     // Esc as Cancel; Tab and Shift-Tab move the focus in template order over
     // the visible, enabled controls with a tab stop.

@@ -53,11 +53,6 @@ bool CPortableWindowSystem::PressButton(WindowHandle dialog, int id)
     return true;
 }
 
-void CPortableWindowSystem::QueueDialogKey(WindowHandle dialog, DialogKey key)
-{
-    QueueInput([this, dialog, key] { TakeDialogKey(dialog, key); });
-}
-
 void CPortableWindowSystem::TakeDialogKey(WindowHandle dialog, DialogKey key)
 {
     if (m_modalDispatchDepth == 0 || !IsWindowEnabled(dialog)) {

@@ -1,7 +1,7 @@
 // The state of the portable window system's windows and controls: shown,
 // enabled, iconic, where they stand, their text and the focus, which edits
-// report to their dialog; the messages a control answers itself and the default processing;
-// painting, the system menu and the wait cursor.
+// report to their dialog; the messages a control answers itself and the
+// default processing; painting, the system menu and the wait cursor.
 #include "framework/portable/CPortableWindowSystem.h"
 
 #include <algorithm>

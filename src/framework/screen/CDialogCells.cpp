@@ -17,13 +17,13 @@ int LineCount(const CString& text)
 }
 }  // namespace
 
-CellRect CDialogCells::Frame(const DialogTemplate& dialog, int rows, int columns)
+CellRect CDialogCells::Centred(int height, int width, int rows, int columns)
 {
     CellRect frame;
-    frame.height = FrameRows(dialog);
-    frame.width = FrameColumns(dialog);
-    frame.row = std::max(0, (rows - frame.height) / 2);
-    frame.column = std::max(0, (columns - frame.width) / 2);
+    frame.height = height;
+    frame.width = width;
+    frame.row = std::max(0, (rows - height) / 2);
+    frame.column = std::max(0, (columns - width) / 2);
     return frame;
 }
 

@@ -22,8 +22,14 @@ public:
     static int ColumnsOf(int units) { return (units + 3) / 4; }
     static int RowsOf(int units) { return (units + 7) / 8; }
 
+    // `height` x `width` cells centred on a screen of `rows` x `columns`;
+    // at its top left where they do not fit.
+    static CellRect Centred(int height, int width, int rows, int columns);
     // The dialog with its border, centred on a screen of `rows` x `columns`.
-    static CellRect Frame(const DialogTemplate& dialog, int rows, int columns);
+    static CellRect Frame(const DialogTemplate& dialog, int rows, int columns)
+    {
+        return Centred(FrameRows(dialog), FrameColumns(dialog), rows, columns);
+    }
     // The dialog with its border, anywhere.
     static int FrameRows(const DialogTemplate& dialog) { return RowsOf(dialog.cy) + 2; }
     static int FrameColumns(const DialogTemplate& dialog) { return ColumnsOf(dialog.cx) + 2; }

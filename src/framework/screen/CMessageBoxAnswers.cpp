@@ -48,6 +48,20 @@ int CMessageBoxAnswers::Unattended(UINT type)
     }
 }
 
+std::vector<int> CMessageBoxAnswers::Buttons(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    default:
+        return {IDOK};
+    }
+}
+
 const char* CMessageBoxAnswers::ButtonName(int button)
 {
     switch (button) {
@@ -64,18 +78,13 @@ const char* CMessageBoxAnswers::ButtonName(int button)
     }
 }
 
-const char* CMessageBoxAnswers::ButtonRow(UINT type)
+std::string CMessageBoxAnswers::ButtonRow(UINT type)
 {
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-        return "[OK] [Abbrechen]";
-    case MB_YESNO:
-        return "[Ja] [Nein]";
-    case MB_YESNOCANCEL:
-        return "[Ja] [Nein] [Abbrechen]";
-    default:
-        return "[OK]";
+    std::string row;
+    for (const int button : Buttons(type)) {
+        row += std::string(row.empty() ? "" : " ") + "[" + ButtonName(button) + "]";
     }
+    return row;
 }
 
 const char* CMessageBoxAnswers::KeyHint(UINT type)

@@ -2,6 +2,9 @@
 // answer when nobody can answer, and the buttons' names.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "framework/AfxTypes.h"
 
 class CMessageBoxAnswers {
@@ -19,9 +22,11 @@ public:
     // Without a terminal to ask: OK passes, OK/Cancel is cancelled (the wait
     // ends), a Yes/No question is answered Yes (only an interrupt raises one).
     static int Unattended(UINT type);
+    // The buttons of a box of `type`, in the order shown.
+    static std::vector<int> Buttons(UINT type);
     // "OK", "Abbrechen", "Ja", "Nein".
     static const char* ButtonName(int button);
     // The box's buttons, e.g. "[OK] [Abbrechen]", and the keys that choose them.
-    static const char* ButtonRow(UINT type);
+    static std::string ButtonRow(UINT type);
     static const char* KeyHint(UINT type);
 };

@@ -4,24 +4,8 @@
 #include "framework/screen/CMessageBoxAnswers.h"
 #include "framework/screen/ScreenKey.h"
 
-namespace {
-std::vector<int> ButtonsOf(UINT type)
-{
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-        return {IDOK, IDCANCEL};
-    case MB_YESNO:
-        return {IDYES, IDNO};
-    case MB_YESNOCANCEL:
-        return {IDYES, IDNO, IDCANCEL};
-    default:
-        return {IDOK};
-    }
-}
-}  // namespace
-
 CScreenMessageBox::CScreenMessageBox(const CString& caption, const CString& text, UINT type)
-    : m_caption(caption), m_text(text), m_type(type), m_buttons(ButtonsOf(type))
+    : m_caption(caption), m_text(text), m_type(type), m_buttons(CMessageBoxAnswers::Buttons(type))
 {
 }
 

@@ -102,11 +102,9 @@ void CScreenPainter::PaintMessageBox(const CScreenMessageBox& box)
     for (const CString& line : lines) {
         inner = std::max(inner, line.GetLength() + iconWidth);
     }
-    CellRect frame;
-    frame.width = std::min(m_grid.Columns(), inner + 4);
-    frame.height = std::min(m_grid.Rows(), static_cast<int>(lines.size()) + 5);
-    frame.row = std::max(0, (m_grid.Rows() - frame.height) / 2);
-    frame.column = std::max(0, (m_grid.Columns() - frame.width) / 2);
+    const CellRect frame = CDialogCells::Centred(std::min(m_grid.Rows(), static_cast<int>(lines.size()) + 5),
+                                                 std::min(m_grid.Columns(), inner + 4), m_grid.Rows(),
+                                                 m_grid.Columns());
     CScreenDrawing::Frame(m_grid, frame, box.Caption(), caNormal, true);
 
     const int textColumn = frame.column + 2 + iconWidth;
@@ -132,11 +130,8 @@ void CScreenPainter::PaintMessageBox(const CScreenMessageBox& box)
 
 void CScreenPainter::PaintFilePrompt(CScreenFilePrompt& prompt)
 {
-    CellRect frame;
-    frame.width = std::min(m_grid.Columns(), 76);
-    frame.height = std::min(m_grid.Rows(), 6);
-    frame.row = std::max(0, (m_grid.Rows() - frame.height) / 2);
-    frame.column = std::max(0, (m_grid.Columns() - frame.width) / 2);
+    const CellRect frame = CDialogCells::Centred(std::min(m_grid.Rows(), 6), std::min(m_grid.Columns(), 76),
+                                                 m_grid.Rows(), m_grid.Columns());
     CScreenDrawing::Frame(m_grid, frame, kPromptCaption, caNormal, true);
     m_grid.PutText(frame.row + 1, frame.column + 2, kPromptLabel, caNormal);
 

@@ -1,7 +1,8 @@
 // The terminal as a full screen, through ncurses: started on standard input
-// and output when both are terminals that can place the cursor, shows a painted cell grid, reads keys
-// without waiting, and puts the terminal back as it was when it stops, at
-// exit, and on a signal that ends the process (a crash included).
+// and output when both are terminals that can place the cursor, shows a
+// painted cell grid, reads keys without waiting, and puts the terminal back
+// as it was when it stops, at exit, and on a signal that ends the process (a
+// crash included).
 #pragma once
 
 class CCellGrid;

@@ -15,13 +15,7 @@ bool SaveWindowScreenshot(HWND window, const std::string& bmpPath)
     if (pixels.Empty()) {
         return false;
     }
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = pixels.width;
-    header.biHeight = pixels.height;  // bottom-up, as BMP files keep their rows
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    const BITMAPINFOHEADER header = pixels.Header();
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
