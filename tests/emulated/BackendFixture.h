@@ -24,6 +24,9 @@ protected:
     // The link is closed first: its pipes belong to the platform before.
     CLibusbPlatform& UsePlatform(const std::string& table = "1234:5678",
                                  CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug);
+    // The same with the table from the places of `loader`.
+    CLibusbPlatform& UsePlatform(CDeviceTableLoader loader,
+                                 CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug);
     // Opens the link on a new platform reading `table`: 0 or its error.
     int OpenLink(const std::string& table = "1234:5678");
     // The interface paths the platform lists now.
