@@ -10,16 +10,29 @@ BackendFixture::BackendFixture()
 
 BackendFixture::~BackendFixture()
 {
+    m_link.Close();
     SetPlatform(nullptr);
 }
 
 CLibusbPlatform& BackendFixture::UsePlatform(const std::string& table, CLibusbNotices::Source notices)
 {
+    return UsePlatform(CDeviceTableLoader(table, "", ""), notices);
+}
+
+CLibusbPlatform& BackendFixture::UsePlatform(CDeviceTableLoader loader, CLibusbNotices::Source notices)
+{
+    m_link.Close();
     SetPlatform(nullptr);
     m_platform.reset();
-    m_platform = std::make_unique<CLibusbPlatform>(CDeviceTableLoader(table, "", ""), m_report, notices);
+    m_platform = std::make_unique<CLibusbPlatform>(std::move(loader), m_report, notices);
     SetPlatform(m_platform.get());
     return *m_platform;
+}
+
+int BackendFixture::OpenLink(const std::string& table)
+{
+    UsePlatform(table);
+    return m_link.Open();
 }
 
 std::vector<std::string> BackendFixture::ListedPaths()

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "ChildProcess.h"
+#include "SampleRecords.h"
 #include "TempDirectory.h"
 #include "bed/EmulatedUsbBus.h"
 
@@ -22,20 +23,6 @@ const char kNotProgrammed[] = "Keine Programmierung erfolgt!";
 const char kWaiting[] = "Warten auf Beginn der Programmierung";
 const char kRunning[] = "Programmierung l\xC3\xA4uft...";
 const char kFinished[] = "Programmierung beendet.";
-
-std::vector<std::string> SampleRecords()
-{
-    std::ifstream sample(TRELOX_SAMPLE_FLASH);
-    std::vector<std::string> records;
-    std::string line;
-    while (std::getline(sample, line)) {
-        line.erase(line.find_last_not_of(" \t\r") + 1);
-        if (!line.empty()) {
-            records.push_back(line);
-        }
-    }
-    return records;
-}
 
 class EndToEndTest : public ::testing::Test {
 protected:
@@ -89,7 +76,7 @@ protected:
 
 TEST_F(EndToEndTest, AWholeDownloadEndsWithTheDeviceBackAndExitStatus0)
 {
-    const std::vector<std::string> records = SampleRecords();
+    const std::vector<std::string> records = ReadSampleRecords();
     const std::string flash = FlashFile(records);
     PlayProgrammingPhase();
     ASSERT_EQ(0, m_trelox.Run({flash}, kRunMs)) << m_trelox.Output();
@@ -102,7 +89,7 @@ TEST_F(EndToEndTest, AWholeDownloadEndsWithTheDeviceBackAndExitStatus0)
 TEST_F(EndToEndTest, ARecordRefusedThreeTimesEndsTheDownload)
 {
     m_device.Configure([](EmulatedFirmware& firmware) { firmware.RefuseRecord(2, 3); });
-    const std::vector<std::string> records = SampleRecords();
+    const std::vector<std::string> records = ReadSampleRecords();
     EXPECT_EQ(5, m_trelox.Run({FlashFile(records)}, kRunMs)) << m_trelox.Output();
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Kein Acknowledge (3 Versuche)"));
     EXPECT_THAT(m_trelox.Output(), HasSubstr(kNotProgrammed));
@@ -112,7 +99,7 @@ TEST_F(EndToEndTest, ARecordRefusedThreeTimesEndsTheDownload)
 TEST_F(EndToEndTest, AnAcknowledgeThatNeverComesTimesOutAndItsReadIsDiscarded)
 {
     m_device.Configure([](EmulatedFirmware& firmware) { firmware.HoldRecord(2); });
-    const std::vector<std::string> records = SampleRecords();
+    const std::vector<std::string> records = ReadSampleRecords();
     EXPECT_EQ(5, m_trelox.Run({FlashFile(records)}, kRunMs)) << m_trelox.Output();
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Timeout beim Lesen"));
     EXPECT_GE(m_trelox.ElapsedMs(), 5000);
@@ -130,7 +117,7 @@ TEST_F(EndToEndTest, TheDeviceUnpluggedMidDownloadEndsItWithTheVanishedDeviceErr
             m_bus.Unplug(m_device);
         }
     });
-    EXPECT_EQ(5, m_trelox.Run({FlashFile(SampleRecords())}, kRunMs)) << m_trelox.Output();
+    EXPECT_EQ(5, m_trelox.Run({FlashFile(ReadSampleRecords())}, kRunMs)) << m_trelox.Output();
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Fehler 19 beim Lesen (0 von 10 Bytes gelesen)"));
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Zeile 3"));
     EXPECT_LT(m_trelox.ElapsedMs(), 5000) << "ended by the removal, not a time-out";

@@ -87,9 +87,7 @@ TEST_F(InterfacePathTest, OnlyListedDevicesAreListedAndNoTableListsNothing)
     EXPECT_EQ(std::vector<std::string>{PathWith("EMU0001")}, ListedPaths());
     EXPECT_EQ(0, unlisted.Requests()) << "not even asked for its serial number";
 
-    m_platform = std::make_unique<CLibusbPlatform>(CDeviceTableLoader(std::nullopt, "/nonexistent/user/devices",
-                                                                      "/nonexistent/etc/devices"),
-                                                   m_report);
+    UsePlatform(CDeviceTableLoader(std::nullopt, "/nonexistent/user/devices", "/nonexistent/etc/devices"));
     EXPECT_TRUE(ListedPaths().empty());
     EXPECT_NE(std::string::npos,
               Report().find("trelox: no device table, so no USB device is used. Looked at the variable "

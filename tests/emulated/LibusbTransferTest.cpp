@@ -55,25 +55,21 @@ protected:
 
 TEST_F(LibusbTransferTest, ARecordGoesToPipe02AndItsAcknowledgeComesFromPipe03)
 {
-    UsePlatform();
-    CUsbDevice device;
-    ASSERT_EQ(0, device.Open()) << Report();
-    EXPECT_EQ(ackAccepted, device.SendLine(CString("S1131000AA")));
+    ASSERT_EQ(0, OpenLink()) << Report();
+    EXPECT_EQ(ackAccepted, m_link.SendLine(CString("S1131000AA")));
     // Index 2 of the interface, not the first OUT endpoint (0x01).
     EXPECT_EQ(std::vector<std::string>{"S1131000AA"}, m_device.ReceivedOn(0x02));
     EXPECT_TRUE(m_device.ReceivedOn(0x01).empty());
     CString value;
-    EXPECT_TRUE(device.QueryInfo('P', value));
+    EXPECT_TRUE(m_link.QueryInfo('P', value));
     EXPECT_EQ("EMULATED-1", value.Bytes());
 }
 
 TEST_F(LibusbTransferTest, ARecordOfWholePacketsEndsWithoutAZeroLengthPacket)
 {
-    UsePlatform();
-    CUsbDevice device;
-    ASSERT_EQ(0, device.Open()) << Report();
+    ASSERT_EQ(0, OpenLink()) << Report();
     const std::string record = "S1" + std::string(62, '0');  // 64 bytes: one full packet
-    EXPECT_EQ(ackAccepted, device.SendLine(CString(record.c_str())));
+    EXPECT_EQ(ackAccepted, m_link.SendLine(CString(record.c_str())));
     EXPECT_EQ(std::vector<std::string>{record}, m_device.Received());
     EXPECT_EQ(0, m_device.ZeroPacketWrites());
 }
@@ -129,9 +125,7 @@ TEST_F(LibusbTransferTest, ATimedOutReadIsDiscardedBeforeTheCancelReturnsAndNeve
 
 TEST_F(LibusbTransferTest, ADeviceUnpluggedDuringAReadEndsItWithTheVanishedDeviceError)
 {
-    UsePlatform();
-    CUsbDevice device;
-    ASSERT_EQ(0, device.Open()) << Report();
+    ASSERT_EQ(0, OpenLink()) << Report();
     std::thread unplug([this] {
         if (m_device.WaitUntil([](const EmulatedDevice& d) { return d.PendingReads() == 1; }, 5000)) {
             m_bus.Unplug(m_device);
@@ -140,7 +134,7 @@ TEST_F(LibusbTransferTest, ADeviceUnpluggedDuringAReadEndsItWithTheVanishedDevic
     char buffer[10];
     const auto start = std::chrono::steady_clock::now();
     try {
-        device.Read(buffer, sizeof buffer);
+        m_link.Read(buffer, sizeof buffer);
         ADD_FAILURE() << "the read succeeded";
     } catch (const CTreloxExceptionRead& error) {
         EXPECT_EQ("Fehler 19 beim Lesen (0 von 10 Bytes gelesen)", error.GetMessageText().Bytes());
@@ -167,11 +161,9 @@ TEST_F(LibusbTransferTest, ADeviceSendingMoreThanAskedFailsTheReadAndNothingPast
 TEST_F(LibusbTransferTest, AnOversizedAcknowledgeIsAReadErrorOfTheRecord)
 {
     m_device.Configure([](EmulatedFirmware& firmware) { firmware.SendOversizedAcknowledges(); });
-    UsePlatform();
-    CUsbDevice device;
-    ASSERT_EQ(0, device.Open()) << Report();
+    ASSERT_EQ(0, OpenLink()) << Report();
     try {
-        device.SendLine(CString("S1131000AA"));
+        m_link.SendLine(CString("S1131000AA"));
         ADD_FAILURE() << "the acknowledge was taken";
     } catch (const CTreloxExceptionRead& error) {
         EXPECT_EQ("Fehler 75 beim Lesen (10 von 10 Bytes gelesen)", error.GetMessageText().Bytes());

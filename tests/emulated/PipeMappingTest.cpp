@@ -22,54 +22,57 @@ DeviceDescription WithEndpoints(std::vector<EndpointDescription> endpoints)
 class PipeMappingTest : public BackendFixture {
 protected:
     PipeMappingTest() { m_bus.Unplug(m_device); }
+    // The link goes before the device it may use.
+    ~PipeMappingTest() override { m_link.Close(); }
 
-    // Plugs `description` in, lists it and tries to open it.
+    // Plugs `description` in at port 1-5, in place of the device there
+    // before, lists it and tries to open it.
     int OpenWith(const DeviceDescription& description, const std::string& table = "1234:5678")
     {
+        if (m_other) {
+            m_bus.Unplug(*m_other);
+        }
         m_other = std::make_unique<EmulatedDevice>(description);
         m_bus.Plug(*m_other, "1-5");
-        UsePlatform(table);
-        return m_link.Open();
+        return OpenLink(table);
+    }
+
+    // The device of `description` is skipped, and the report says `problem`.
+    void ExpectSkipped(const DeviceDescription& description, const std::string& table, const std::string& problem)
+    {
+        EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(description, table));
+        EXPECT_NE(std::string::npos, Report().find(problem)) << Report();
+    }
+
+    // A record on the open link is taken and arrives at `endpoint`.
+    void ExpectRecordArrivesAt(std::uint8_t endpoint)
+    {
+        EXPECT_EQ(ackAccepted, m_link.SendLine(CString("S1131000AA")));
+        EXPECT_EQ(std::vector<std::string>{"S1131000AA"}, m_other->ReceivedOn(endpoint));
     }
 
     std::unique_ptr<EmulatedDevice> m_other;
-    CUsbDevice m_link;
 };
 
 TEST_F(PipeMappingTest, PipesTheWrongWayRoundAreSkippedAndNamedOnlyOverridesMakeThemFit)
 {
-    const DeviceDescription crossed = WithEndpoints({{0x81, 3}, {0x01, 2}, {0x83, 2}, {0x02, 2}});
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(crossed));
-    EXPECT_NE(std::string::npos,
-              Report().find("/dev/bus/usb/001/003 (1234:5678) skipped: PIPE02, the endpoint at index 2, is "
-                            "endpoint 0x83 (bulk IN) of interface 0; PIPE02 must be a bulk OUT endpoint"))
-        << Report();
+    ExpectSkipped(WithEndpoints({{0x81, 3}, {0x01, 2}, {0x83, 2}, {0x02, 2}}), "1234:5678",
+                  "/dev/bus/usb/001/003 (1234:5678) skipped: PIPE02, the endpoint at index 2, is "
+                  "endpoint 0x83 (bulk IN) of interface 0; PIPE02 must be a bulk OUT endpoint");
     EXPECT_EQ(0, m_other->ClaimedInterfaces()) << "given back when skipped";
     EXPECT_TRUE(m_other->Received().empty());
 
-    m_link.Close();
-    UsePlatform("1234:5678 out=0x02 in=0x83");
-    ASSERT_EQ(0, m_link.Open()) << Report();
-    EXPECT_EQ(ackAccepted, m_link.SendLine(CString("S1131000AA")));
-    EXPECT_EQ(std::vector<std::string>{"S1131000AA"}, m_other->ReceivedOn(0x02));
+    ASSERT_EQ(0, OpenLink("1234:5678 out=0x02 in=0x83")) << Report();
+    ExpectRecordArrivesAt(0x02);
 }
 
 TEST_F(PipeMappingTest, TooFewEndpointsAnInterruptPipeOrAMissingOverrideAreSkipped)
 {
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(WithEndpoints({{0x81, 3}, {0x02, 2}})));
-    EXPECT_NE(std::string::npos,
-              Report().find("PIPE02, the endpoint at index 2, is not there: interface 0 has 2 endpoints"))
-        << Report();
-
-    m_link.Close();
-    m_bus.Unplug(*m_other);
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(WithEndpoints({{0x81, 3}, {0x01, 2}, {0x02, 3}, {0x83, 2}})));
-    EXPECT_NE(std::string::npos, Report().find("is endpoint 0x02 (interrupt OUT)")) << Report();
-
-    m_link.Close();
-    m_bus.Unplug(*m_other);
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(DeviceDescription(), "1234:5678 in=0x85"));
-    EXPECT_NE(std::string::npos, Report().find("in=0x85 is not there")) << Report();
+    ExpectSkipped(WithEndpoints({{0x81, 3}, {0x02, 2}}), "1234:5678",
+                  "PIPE02, the endpoint at index 2, is not there: interface 0 has 2 endpoints");
+    ExpectSkipped(WithEndpoints({{0x81, 3}, {0x01, 2}, {0x02, 3}, {0x83, 2}}), "1234:5678",
+                  "is endpoint 0x02 (interrupt OUT)");
+    ExpectSkipped(DeviceDescription(), "1234:5678 in=0x85", "in=0x85 is not there");
 }
 
 TEST_F(PipeMappingTest, TheCurrentAlternateSettingCountsAndAnotherInterfaceIsNamedInTheTable)
@@ -78,14 +81,10 @@ TEST_F(PipeMappingTest, TheCurrentAlternateSettingCountsAndAnotherInterfaceIsNam
     description.alternates.push_back({{0x81, 3}, {0x01, 2}, {0x04, 2}, {0x86, 2}});
     description.currentAlternate = 1;
     description.interfaceNumber = 2;
-    EXPECT_EQ(ERROR_NO_MORE_ITEMS, OpenWith(description));
-    EXPECT_NE(std::string::npos, Report().find("it has no interface 0")) << Report();
+    ExpectSkipped(description, "1234:5678", "it has no interface 0");
 
-    m_link.Close();
-    UsePlatform("1234:5678 interface=2");
-    ASSERT_EQ(0, m_link.Open()) << Report();
-    EXPECT_EQ(ackAccepted, m_link.SendLine(CString("S1131000AA")));
-    EXPECT_EQ(std::vector<std::string>{"S1131000AA"}, m_other->ReceivedOn(0x04));
+    ASSERT_EQ(0, OpenLink("1234:5678 interface=2")) << Report();
+    ExpectRecordArrivesAt(0x04);
 }
 
 TEST_F(PipeMappingTest, ABoundKernelDriverIsDetachedForTheLinkAndAttachedAgainAtItsClose)

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "SampleRecords.h"
 #include "TempDirectory.h"
 
 const char DownloadFixture::kNotProgrammed[] =
@@ -16,21 +17,6 @@ const char DownloadFixture::kFinished[] = "Programmierung beendet.";
 const char DownloadFixture::kNoDevice[] = "USB-Schnittstelle konnte nicht ge\xC3\xB6" "ffnet werden!";
 const char DownloadFixture::kLockPrompt[] = "Bitte Testsystem-Software schlie\xC3\x9F" "en!";
 const char DownloadFixture::kGiveUpQuestion[] = "Wollen Sie wirklich abbrechen?";
-
-namespace {
-
-std::vector<std::string> ReadSampleRecords()
-{
-    std::vector<std::string> records;
-    std::ifstream sample(TRELOX_SAMPLE_FLASH, std::ios::binary);
-    for (std::string line; std::getline(sample, line);) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty()) records.push_back(line);
-    }
-    return records;
-}
-
-}  // namespace
 
 DownloadFixture::DownloadFixture() : m_locks(m_temp.MakeSubdirectory("locks")) {}
 

@@ -1,27 +1,28 @@
 // The device table's entries and their syntax.
 #include "CDeviceTable.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
 namespace {
 
+// Whether `text` is not empty and made of digits of `base` (10 or 16) only.
+bool AllDigits(const std::string& text, int base)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [base](char ch) {
+        const auto byte = static_cast<unsigned char>(ch);
+        return (base == 16 ? std::isxdigit(byte) : std::isdigit(byte)) != 0;
+    });
+}
+
 // `count` hex digits exactly, into *value.
 bool ParseHexDigits(const std::string& text, std::size_t count, unsigned* value)
 {
-    if (text.size() != count) {
+    if (text.size() != count || !AllDigits(text, 16)) {
         return false;
     }
-    unsigned result = 0;
-    for (const char ch : text) {
-        if (std::isxdigit(static_cast<unsigned char>(ch)) == 0) {
-            return false;
-        }
-        result = result * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(ch)) != 0
-                                                         ? ch - '0'
-                                                         : std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10);
-    }
-    *value = result;
+    *value = static_cast<unsigned>(std::stoul(text, nullptr, 16));
     return true;
 }
 
@@ -29,18 +30,12 @@ bool ParseHexDigits(const std::string& text, std::size_t count, unsigned* value)
 bool ParseByte(const std::string& text, unsigned* value)
 {
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const int base = hex ? 16 : 10;
     const std::string digits = hex ? text.substr(2) : text;
-    if (digits.empty() || digits.size() > 3) {
+    if (digits.size() > 3 || !AllDigits(digits, base)) {
         return false;
     }
-    for (const char ch : digits) {
-        const bool ok = hex ? std::isxdigit(static_cast<unsigned char>(ch)) != 0
-                            : std::isdigit(static_cast<unsigned char>(ch)) != 0;
-        if (!ok) {
-            return false;
-        }
-    }
-    const auto result = static_cast<unsigned>(std::stoul(digits, nullptr, hex ? 16 : 10));
+    const auto result = static_cast<unsigned>(std::stoul(digits, nullptr, base));
     if (result > 0xFF) {
         return false;
     }

@@ -175,25 +175,12 @@ void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
 
 BOOL CLibusbPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    const auto usbPipe = m_handles.Find<CLibusbPipe>(pipe);
-    if (!usbPipe) {
-        return Fail(EBADF);
-    }
-    if (overlapped == nullptr) {
-        return Fail(EINVAL);
-    }
-    if (wait) {
-        usbPipe->Await(overlapped);
-    }
-    return TransferOutcome(*overlapped, transferred, kErrorIoIncomplete);
+    return PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait, kErrorIoIncomplete);
 }
 
 void CLibusbPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
 {
-    const auto usbPipe = m_handles.Find<CLibusbPipe>(pipe);
-    if (usbPipe && overlapped != nullptr) {
-        usbPipe->Cancel(overlapped);
-    }
+    CancelPipeTransfer<CLibusbPipe>(pipe, overlapped);
 }
 
 // ---- Device notices.

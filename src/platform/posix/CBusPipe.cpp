@@ -74,6 +74,13 @@ bool CBusPipe::IsRunning(const Overlapped* overlapped) const
     return false;
 }
 
+void CBusPipe::Await(const Overlapped* overlapped)
+{
+    while (IsRunning(overlapped)) {
+        WaitForTraffic(-1);
+    }
+}
+
 void CBusPipe::Cancel(Overlapped* overlapped)
 {
     for (auto& transfer : m_transfers) {

@@ -35,6 +35,8 @@ public:
     bool HasOutstanding() const { return !m_transfers.empty(); }
     // True while the transfer of `overlapped` waits for its completion.
     bool IsRunning(const Overlapped* overlapped) const;
+    // Waits until the transfer of `overlapped` has completed.
+    void Await(const Overlapped* overlapped);
 
     // Gives up the transfer of `overlapped`: its record says it was aborted,
     // and its late completion will be read and dropped.

@@ -100,25 +100,12 @@ void CPosixPlatform::AwaitTransfers(CPosixEvent& event, int milliseconds)
 
 BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    const auto busPipe = m_handles.Find<CBusPipe>(pipe);
-    if (!busPipe) {
-        return Fail(EBADF);
-    }
-    if (overlapped == nullptr) {
-        return Fail(EINVAL);
-    }
-    while (wait && busPipe->IsRunning(overlapped)) {
-        busPipe->WaitForTraffic(-1);
-    }
-    return TransferOutcome(*overlapped, transferred, EINPROGRESS);
+    return PipeTransferResult<CBusPipe>(pipe, overlapped, transferred, wait, EINPROGRESS);
 }
 
 void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
 {
-    const auto busPipe = m_handles.Find<CBusPipe>(pipe);
-    if (busPipe && overlapped != nullptr) {
-        busPipe->Cancel(overlapped);
-    }
+    CancelPipeTransfer<CBusPipe>(pipe, overlapped);
 }
 
 // ---- Device notices.

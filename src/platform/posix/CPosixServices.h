@@ -10,6 +10,7 @@
 // thread); the handle table itself may be used from any thread.
 #pragma once
 
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,8 +85,41 @@ protected:
     // What the transfer of `overlapped` came to: TRUE with its count, FALSE
     // with its error, or FALSE with `pendingError` while it still runs.
     BOOL TransferOutcome(const Overlapped& overlapped, DWORD* transferred, DWORD pendingError);
+    // GetOverlappedResult and CancelTransfer on the backend's kind of pipe,
+    // which awaits and cancels the transfer of an overlapped record.
+    template <typename Pipe>
+    BOOL PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait,
+                            DWORD pendingError);
+    template <typename Pipe>
+    void CancelPipeTransfer(HANDLE pipe, Overlapped* overlapped);
     // FALSE with `error` as the last error.
     BOOL Fail(DWORD error);
 
     CHandleTable m_handles;
 };
+
+template <typename Pipe>
+BOOL CPosixServices::PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait,
+                                        DWORD pendingError)
+{
+    const auto found = m_handles.Find<Pipe>(pipe);
+    if (!found) {
+        return Fail(EBADF);
+    }
+    if (overlapped == nullptr) {
+        return Fail(EINVAL);
+    }
+    if (wait) {
+        found->Await(overlapped);
+    }
+    return TransferOutcome(*overlapped, transferred, pendingError);
+}
+
+template <typename Pipe>
+void CPosixServices::CancelPipeTransfer(HANDLE pipe, Overlapped* overlapped)
+{
+    const auto found = m_handles.Find<Pipe>(pipe);
+    if (found && overlapped != nullptr) {
+        found->Cancel(overlapped);
+    }
+}

@@ -12,7 +12,6 @@
 #include <cstring>
 
 namespace {
-constexpr auto kParkTime = std::chrono::milliseconds(10);
 constexpr std::uint32_t kCapabilities = USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_BULK_CONTINUATION |
                                         USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
 constexpr std::size_t kSetupSize = 8;
@@ -32,12 +31,6 @@ std::vector<std::uint8_t> StringDescriptor(const std::u16string& text)
 usbdevfs_urb& UrbOf(UMockdevIoctlData* data)
 {
     return *reinterpret_cast<usbdevfs_urb*>(data->data);
-}
-
-// The value the ioctl's argument points at, `size` bytes of it.
-UMockdevIoctlData* Argument(UMockdevIoctlClient* client, std::size_t size)
-{
-    return umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, size, nullptr);
 }
 }  // namespace
 
@@ -61,14 +54,8 @@ EmulatedDevice::~EmulatedDevice()
     m_changed.notify_all();
     m_parking.join();
     g_object_unref(m_handler);
-    for (Urb& urb : m_waitingReads) {
-        g_object_unref(urb.buffer);
-        g_object_unref(urb.data);
-    }
-    for (Urb& urb : m_finished) {
-        g_object_unref(urb.buffer);
-        g_object_unref(urb.data);
-    }
+    std::for_each(m_waitingReads.begin(), m_waitingReads.end(), Free);
+    std::for_each(m_finished.begin(), m_finished.end(), Free);
 }
 
 void EmulatedDevice::Configure(const std::function<void(EmulatedFirmware&)>& change)
@@ -214,8 +201,7 @@ bool EmulatedDevice::Handle(UMockdevIoctlClient* client)
 
 void EmulatedDevice::Submit(UMockdevIoctlClient* client)
 {
-    UMockdevIoctlData* data = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
-                                                          sizeof(usbdevfs_urb), nullptr);
+    UMockdevIoctlData* data = Argument(client, sizeof(usbdevfs_urb));
     const usbdevfs_urb& fields = UrbOf(data);
     Urb urb{data,
             umockdev_ioctl_data_resolve(data, offsetof(usbdevfs_urb, buffer),
@@ -224,8 +210,7 @@ void EmulatedDevice::Submit(UMockdevIoctlClient* client)
     if (fields.type == USBDEVFS_URB_TYPE_CONTROL) {
         Control(urb);
     } else if (fields.type != USBDEVFS_URB_TYPE_BULK) {
-        g_object_unref(urb.buffer);
-        g_object_unref(urb.data);
+        Free(urb);
         umockdev_ioctl_client_complete(client, -1, EINVAL);
         return;
     } else if ((fields.endpoint & 0x80) != 0) {
@@ -332,6 +317,16 @@ void EmulatedDevice::HandOver(UMockdevIoctlClient* client, Urb& urb)
     g_object_unref(pointer);
     m_lastReapEmpty[client] = false;
     umockdev_ioctl_client_complete(client, 0, 0);
+    Free(urb);
+}
+
+UMockdevIoctlData* EmulatedDevice::Argument(UMockdevIoctlClient* client, std::size_t size)
+{
+    return umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, size, nullptr);
+}
+
+void EmulatedDevice::Free(const Urb& urb)
+{
     g_object_unref(urb.buffer);
     g_object_unref(urb.data);
 }

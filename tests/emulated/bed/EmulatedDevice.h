@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <map>
@@ -70,7 +71,14 @@ private:
         unsigned long clientAddress;
     };
 
+    // How long a reap that finds nothing is held.
+    static constexpr std::chrono::milliseconds kParkTime{10};
+
     static int OnIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
+    // Lets go of the URB's data once the client has it back or is gone.
+    static void Free(const Urb& urb);
+    // The value the ioctl's argument points at, `size` bytes of it.
+    static UMockdevIoctlData* Argument(UMockdevIoctlClient* client, std::size_t size);
     bool Handle(UMockdevIoctlClient* client);
     void Submit(UMockdevIoctlClient* client);
     void Control(Urb& urb);

@@ -11,30 +11,17 @@
 
 #include "EmulatedDevice.h"
 
-namespace {
-constexpr auto kParkTime = std::chrono::milliseconds(10);
-
-unsigned ArgumentWord(UMockdevIoctlClient* client)
-{
-    UMockdevIoctlData* word =
-        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(unsigned), nullptr);
-    unsigned value = 0;
-    std::memcpy(&value, word->data, sizeof value);
-    g_object_unref(word);
-    return value;
-}
-}  // namespace
-
 void EmulatedDevice::Claim(UMockdevIoctlClient* client, unsigned long request)
 {
     unsigned interfaceNumber = 0;
     if (request == USBDEVFS_DISCONNECT_CLAIM) {
-        UMockdevIoctlData* claim = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
-                                                               sizeof(usbdevfs_disconnect_claim), nullptr);
+        UMockdevIoctlData* claim = Argument(client, sizeof(usbdevfs_disconnect_claim));
         interfaceNumber = reinterpret_cast<usbdevfs_disconnect_claim*>(claim->data)->interface;
         g_object_unref(claim);
     } else {
-        interfaceNumber = ArgumentWord(client);
+        UMockdevIoctlData* word = Argument(client, sizeof interfaceNumber);
+        std::memcpy(&interfaceNumber, word->data, sizeof interfaceNumber);
+        g_object_unref(word);
     }
     if (interfaceNumber != m_description.interfaceNumber) {
         umockdev_ioctl_client_complete(client, -1, request == USBDEVFS_DISCONNECT_CLAIM ? EINVAL : ENOENT);
@@ -55,8 +42,7 @@ void EmulatedDevice::Claim(UMockdevIoctlClient* client, unsigned long request)
 void EmulatedDevice::DriverIoctl(UMockdevIoctlClient* client)
 {
     if (umockdev_ioctl_client_get_request(client) == USBDEVFS_GETDRIVER) {
-        UMockdevIoctlData* query = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
-                                                               sizeof(usbdevfs_getdriver), nullptr);
+        UMockdevIoctlData* query = Argument(client, sizeof(usbdevfs_getdriver));
         auto* driver = reinterpret_cast<usbdevfs_getdriver*>(query->data);
         const bool bound = m_driverBound && driver->interface == m_description.interfaceNumber;
         if (bound) {
@@ -66,8 +52,7 @@ void EmulatedDevice::DriverIoctl(UMockdevIoctlClient* client)
         umockdev_ioctl_client_complete(client, bound ? 0 : -1, bound ? 0 : ENODATA);
         return;
     }
-    UMockdevIoctlData* command = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0,
-                                                             sizeof(usbdevfs_ioctl), nullptr);
+    UMockdevIoctlData* command = Argument(client, sizeof(usbdevfs_ioctl));
     const int code = reinterpret_cast<usbdevfs_ioctl*>(command->data)->ioctl_code;
     g_object_unref(command);
     if (code == static_cast<int>(USBDEVFS_CONNECT)) {
