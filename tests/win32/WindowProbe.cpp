@@ -52,7 +52,12 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWOR
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs)
 {
-    return WaitUntil([window] { return !::IsWindow(window) || !::IsWindowVisible(window); }, timeoutMs);
+    return WaitUntil([window] { return !StillStands(window); }, timeoutMs);
+}
+
+bool StillStands(HWND window)
+{
+    return ::IsWindow(window) && ::IsWindowVisible(window);
 }
 
 bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs)

@@ -21,6 +21,10 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWOR
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Waits up to `timeoutMs` until `holds` is true; false if it never was.
 bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs);
+// True while `window` is open and shown. What was read of a window that may
+// close at any moment is of that window only when it still stands after
+// the reading: a closed window's handle reads as empty or as stale bytes.
+bool StillStands(HWND window);
 
 std::string ClassOf(HWND window);
 // The window's text through WM_GETTEXT: what an edit holds now. Waits for

@@ -63,10 +63,20 @@ TEST_F(EndToEndTest, WindowsOpenOverTheMainDialogAndTheFinishedTextIsSeenForItsS
     PressButton(main, IDOK);  // "Flashen"
     const HWND progress = WaitForWindow(trelox.Id(), IsProgressOrStatusWindow, kStepMs);
     ASSERT_NE(progress, nullptr);
-    if (StoredTextOf(progress) == "Fortschrittsanzeige") {
-        // Seen when the device answers slowly enough.
-        EXPECT_TRUE(CentredOn(RectOf(progress), mainPlace)) << "the progress window";
-        if (WaitUntil([&] { return StoredTextOf(::GetDlgItem(progress, IDC_PERCENT)) != "Prozent"; }, kStepMs)) {
+    // Seen when the device answers slowly enough; read first, as it closes
+    // at any moment.
+    const std::string title = StoredTextOf(progress);
+    const RECT progressPlace = RectOf(progress);
+    if (StillStands(progress) && title == "Fortschrittsanzeige") {
+        EXPECT_TRUE(CentredOn(progressPlace, mainPlace)) << "the progress window";
+        std::string percent;
+        WaitUntil(
+            [&] {
+                percent = StoredTextOf(::GetDlgItem(progress, IDC_PERCENT));
+                return percent != "Prozent" || !StillStands(progress);
+            },
+            kStepMs);
+        if (StillStands(progress) && percent != "Prozent") {
             ::Sleep(kSettleMs);
             Screenshot(main, "progress-window");
         }
