@@ -26,14 +26,6 @@ using namespace WindowPlaces;
 // waits for messages.
 constexpr DWORD kSettleMs = 300;
 
-// Read without waiting for the program, which takes messages only between
-// two records of the download.
-bool IsProgressOrStatusWindow(HWND window)
-{
-    const std::string title = StoredTextOf(window);
-    return ClassOf(window) == "#32770" && (title == "Fortschrittsanzeige" || title == "Flash-Programmierung");
-}
-
 TEST_F(EndToEndTest, WindowsOpenOverTheMainDialogAndTheFinishedTextIsSeenForItsSecond)
 {
     ASSERT_TRUE(device.SetPresent(true));

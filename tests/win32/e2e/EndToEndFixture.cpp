@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "TestPaths.h"
+#include "WindowProbe.h"
 #include "WindowScreenshot.h"
 #include "usb/DeviceContract.h"
 
@@ -78,6 +79,13 @@ void Screenshot(HWND window, const char* name)
     if (!folder.empty()) {
         EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
     }
+}
+
+bool IsProgressOrStatusWindow(HWND window)
+{
+    const std::string title = WindowProbe::StoredTextOf(window);
+    return WindowProbe::ClassOf(window) == "#32770" &&
+           (title == "Fortschrittsanzeige" || title == "Flash-Programmierung");
 }
 
 std::string Hex(const std::string& bytes)

@@ -1,7 +1,7 @@
 // The end-to-end fixture: the simulated device interface registered in the
 // test prefix (present or not), the device's request log written by the
-// Linux side, flash files in the temporary folder, how long a step may take
-// and the screenshots for the README.
+// Linux side, flash files in the temporary folder, how long a step may take,
+// the download's windows and the screenshots for the README.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -43,5 +43,8 @@ constexpr DWORD kStepMs = 10000;
 std::string ScreenshotFolder();
 // Saves what the screen shows of `window` there as NAME.bmp, when wanted.
 void Screenshot(HWND window, const char* name);
+// The progress window or the status window of a download. Read without
+// waiting for the program, which takes messages only between two records.
+bool IsProgressOrStatusWindow(HWND window);
 // The hex form of text, as the device logs requests.
 std::string Hex(const std::string& bytes);

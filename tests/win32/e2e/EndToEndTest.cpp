@@ -93,9 +93,7 @@ TEST_F(EndToEndTest, DirectDownloadRunsToItsEndAndTheStatusWindowClosesASecondAf
     ASSERT_TRUE(trelox.Started());
 
     // The progress window, when the device is slow enough to see it.
-    const HWND progress = WaitForWindow(
-        trelox.Id(), [](HWND w) { return IsDialogTitled(w, "Fortschrittsanzeige") || IsDialogTitled(w, "Flash-Programmierung"); },
-        kStartUpMs);
+    const HWND progress = WaitForWindow(trelox.Id(), IsProgressOrStatusWindow, kStartUpMs);
     ASSERT_NE(progress, nullptr);
     // Read first: a quick device closes it at any moment.
     const std::string title = StoredTextOf(progress);
