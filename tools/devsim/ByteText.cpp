@@ -63,3 +63,8 @@ std::string ByteText::Escaped(const std::string& bytes)
     }
     return out;
 }
+
+std::string ByteText::Logged(const std::string& bytes)
+{
+    return "len=" + std::to_string(bytes.size()) + " hex=" + Hex(bytes) + " text=\"" + Escaped(bytes) + "\"";
+}

@@ -13,4 +13,6 @@ public:
     static std::string Hex(const std::string& bytes);
     // Printable ASCII as is, '"' and '\' and every other byte as \xHH.
     static std::string Escaped(const std::string& bytes);
+    // The log's description: "len=N hex=... text=\"...\"".
+    static std::string Logged(const std::string& bytes);
 };

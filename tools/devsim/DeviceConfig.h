@@ -27,4 +27,6 @@ struct DeviceConfig {
     bool refuseOutputPipe = false;
     bool refuseInputPipe = false;
     std::vector<FaultRule> faults;
+    // As a gadget: the USB device controller to bind to; empty: the first free one.
+    std::string udc;
 };

@@ -22,7 +22,10 @@ const char kUsage[] =
     "Global options:\n"
     "  --bus=DIR            bus directory (default: $TRELOX_USB_BUS, else /tmp/trelox-usb-<uid>)\n"
     "  --log=FILE           transfer log, '-' for standard output (default)\n"
-    "  --ready-file=FILE    written once every device is on the bus\n"
+    "  --ready-file=FILE    written once every device is on the bus (a gadget: once\n"
+    "                       the host has configured it)\n"
+    "  --gadget             play the devices as real USB devices through the kernel's\n"
+    "                       USB gadget framework (Linux, root), not on the bus\n"
     "  --help               this text\n"
     "\n"
     "Devices:\n"
@@ -40,6 +43,8 @@ const char kUsage[] =
     "                       gone (leave for good), rearrive (announce again, not leaving)\n"
     "  --refuse-pipe=02|03  bind that pipe's socket but never listen: connects fail\n"
     "  --fault=RULE         a scripted fault (repeatable; the first unspent rule wins)\n"
+    "  --udc=NAME           as a gadget: the USB device controller (default: the first\n"
+    "                       free one in /sys/class/udc)\n"
     "\n"
     "RULE: TARGET,ACTION[,times=K]\n"
     "  TARGET  record=N     the N-th record (writes other than queries, from 1; the\n"
@@ -59,7 +64,14 @@ const char kUsage[] =
     "\n"
     "A held (stalled) completion is sent late: just before the completion of the\n"
     "next transfer on that pipe, or after MS when given. Leaving drops it.\n"
-    "SIGTERM or SIGINT: every device leaves the bus, then the program ends.\n";
+    "SIGTERM or SIGINT: every device leaves the bus, then the program ends.\n"
+    "\n"
+    "As a gadget (--gadget) the device is VID:PID of its interface path (1234:5678)\n"
+    "with its instance id as serial number, interface 0 with four bulk endpoints\n"
+    "(the pipe to it at index 2, from it at index 3). Leaving is unbinding from the\n"
+    "controller. stall-read without MS never answers, with MS answers MS late;\n"
+    "read-error=32 halts the endpoint. --bus, --refuse-pipe, --after-report=rearrive,\n"
+    "stall-write, short and write-error exist on the simulated bus only.\n";
 
 bool ParseMilliseconds(const std::string& text, long* value)
 {
@@ -127,6 +139,14 @@ bool ApplyDeviceOption(const std::string& name, const std::string& value, Device
         }
         return true;
     }
+    if (name == "--udc") {
+        if (value.empty() || value.find('/') != std::string::npos) {
+            *error = "--udc needs the name of a controller in /sys/class/udc";
+            return false;
+        }
+        device->udc = value;
+        return true;
+    }
     if (name == "--fault") {
         FaultRule rule;
         if (!FaultRule::Parse(value, &rule, error)) return false;
@@ -139,7 +159,7 @@ bool ApplyDeviceOption(const std::string& name, const std::string& value, Device
 
 bool TakesValue(const std::string& name)
 {
-    return name != "--help" && name != "--device";
+    return name != "--help" && name != "--device" && name != "--gadget";
 }
 
 void FillDefaultIdentity(DeviceConfig* device)
@@ -201,6 +221,8 @@ bool OptionParser::Parse(int argc, const char* const* argv, SimConfig* config, s
         DeviceConfig* current = devices.empty() ? &defaults : &devices.back();
         if (name == "--help") {
             result.showHelp = true;
+        } else if (name == "--gadget") {
+            result.gadget = true;
         } else if (name == "--bus") {
             result.busDirectory = value;
         } else if (name == "--log") {

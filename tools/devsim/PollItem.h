@@ -3,7 +3,14 @@
 
 class PipeConnection;
 
-enum class PollRole { OutputListener, InputListener, Connection, Signal };
+enum class PollRole {
+    OutputListener,    // simulated bus: a pipe's listening socket
+    InputListener,
+    Connection,        // simulated bus: a program's connection to a pipe
+    GadgetControl,     // gadget: its function's ep0 (events from the kernel)
+    GadgetCompletion,  // gadget: the eventfd of its endpoint transfers
+    Signal
+};
 
 struct PollItem {
     int fd = -1;

@@ -11,5 +11,7 @@ struct SimConfig {
     std::string logPath = "-";  // "-": standard output
     std::string readyFile;      // empty: none
     std::vector<DeviceConfig> devices;
+    // The devices are USB gadgets of this machine's kernel, not on the bus.
+    bool gadget = false;
     bool showHelp = false;
 };

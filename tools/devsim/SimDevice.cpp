@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string Bytes(const std::string& data)
-{
-    return "len=" + std::to_string(data.size()) + " hex=" + ByteText::Hex(data) + " text=\"" +
-           ByteText::Escaped(data) + "\"";
-}
-
 long DueAfter(long delayMs)
 {
     return delayMs < 0 ? -1 : Clock::NowMs() + delayMs;
@@ -35,7 +29,8 @@ SimDevice::SimDevice(int number, const DeviceConfig& config, const BusDirectory&
       m_log(log),
       m_firmware(config.identity, config.faults),
       m_outputListener(bus, config.interfacePath + "\\PIPE02"),
-      m_inputListener(bus, config.interfacePath + "\\PIPE03")
+      m_inputListener(bus, config.interfacePath + "\\PIPE03"),
+      m_presence(config.afterReport, config.leaveDelayMs, config.programTimeMs)
 {
 }
 
@@ -74,9 +69,7 @@ bool SimDevice::Arrive(std::string* error)
 
 void SimDevice::Leave(const char* reason)
 {
-    m_leaveAtMs = -1;
-    m_returnAtMs = -1;
-    m_rearriveAtMs = -1;
+    m_presence.Clear();
     if (!m_present) return;
     // Logged first: whoever sees the device go finds the line already written.
     Log(std::string("leave reason=") + reason);
@@ -139,6 +132,8 @@ void SimDevice::HandlePoll(const PollItem& item, short revents)
     case PollRole::Connection:
         ServiceConnection(item.connection, revents);
         break;
+    case PollRole::GadgetControl:
+    case PollRole::GadgetCompletion:
     case PollRole::Signal:
         break;
     }
@@ -178,12 +173,12 @@ void SimDevice::HandleWrite(PipeConnection* connection, const std::string& data)
 {
     SendHeldWrite(connection, false);
     WritePlan plan = m_firmware.HandleWrite(data);
-    std::string line = std::string("pipe=") + connection->PipeName() + " write " + Bytes(data) + " " + plan.what;
+    std::string line = std::string("pipe=") + connection->PipeName() + " write " + ByteText::Logged(data) + " " + plan.what;
     if (!plan.fault.empty()) line += " fault=" + plan.fault;
     if (plan.leave) {
         Log(line + " status=none");
         Leave("fault");
-        m_returnAtMs = DueAfter(plan.returnMs);
+        m_presence.ReturnAfter(plan.returnMs);
         return;
     }
     if (plan.holdCompletion) {
@@ -266,9 +261,12 @@ void SimDevice::CompleteRead(const PendingRead& read)
     const DeviceReply& reply = read.reply;
     const std::string data = reply.status == 0 ? reply.bytes : std::string();
     Log(std::string("pipe=PIPE03 ") + (read.late ? "late " : "") + "read size=" + std::to_string(read.size) +
-        " status=" + std::to_string(reply.status) + " " + Bytes(data));
+        " status=" + std::to_string(reply.status) + " " + ByteText::Logged(data));
     read.connection->SendReadCompletion(reply.status, data);
-    if (reply.programmingReport) OnProgrammingReport();
+    if (reply.programmingReport) {
+        Log("programming-report");
+        m_presence.OnProgrammingReport();
+    }
 }
 
 void SimDevice::CloseConnection(PipeConnection* connection)
@@ -286,31 +284,13 @@ void SimDevice::CloseConnection(PipeConnection* connection)
     ServeReads();
 }
 
-void SimDevice::OnProgrammingReport()
-{
-    Log("programming-report");
-    switch (m_config.afterReport) {
-    case AfterReport::Cycle:
-    case AfterReport::Gone:
-        m_leaveAtMs = DueAfter(m_config.leaveDelayMs);
-        break;
-    case AfterReport::Rearrive:
-        m_rearriveAtMs = DueAfter(m_config.leaveDelayMs);
-        break;
-    case AfterReport::Stay:
-        break;
-    }
-}
-
 long SimDevice::NextDueMs() const
 {
     long due = -1;
     auto consider = [&due](long candidate) {
         if (candidate >= 0 && (due < 0 || candidate < due)) due = candidate;
     };
-    consider(m_leaveAtMs);
-    consider(m_returnAtMs);
-    consider(m_rearriveAtMs);
+    consider(m_presence.NextDueMs());
     for (const auto& connection : m_connections) {
         if (connection->Held().active) consider(connection->Held().dueMs);
     }
@@ -330,17 +310,22 @@ void SimDevice::RunDue(long nowMs)
         IsDue(m_reads.front().dueMs, nowMs)) {
         ReleaseHeldRead();
     }
-    if (IsDue(m_rearriveAtMs, nowMs)) {
-        m_rearriveAtMs = -1;
-        Rearrive();
-    }
-    if (IsDue(m_leaveAtMs, nowMs)) {
-        Leave("programming");
-        if (m_config.afterReport == AfterReport::Cycle) m_returnAtMs = DueAfter(m_config.programTimeMs);
-    }
-    if (IsDue(m_returnAtMs, nowMs)) {
-        m_returnAtMs = -1;
+    for (PresenceEvent event = m_presence.TakeDue(nowMs); event != PresenceEvent::None;
+         event = m_presence.TakeDue(nowMs)) {
         std::string error;
-        if (!Arrive(&error)) Log("error " + error);
+        switch (event) {
+        case PresenceEvent::Rearrive:
+            Rearrive();
+            break;
+        case PresenceEvent::LeaveToProgram:
+            Leave("programming");
+            m_presence.OnLeftToProgram();
+            break;
+        case PresenceEvent::Return:
+            if (!Arrive(&error)) Log("error " + error);
+            break;
+        case PresenceEvent::None:
+            break;
+        }
     }
 }

@@ -14,25 +14,27 @@
 #include "EventLog.h"
 #include "PipeConnection.h"
 #include "PipeListener.h"
+#include "PlayedDevice.h"
 #include "PollItem.h"
+#include "PresenceTimer.h"
 
-class SimDevice {
+class SimDevice : public PlayedDevice {
 public:
     SimDevice(int number, const DeviceConfig& config, const BusDirectory& bus, EventLog& log);
     SimDevice(const SimDevice&) = delete;
     SimDevice& operator=(const SimDevice&) = delete;
 
     // Listens on both pipes, then creates the marker. False with *error.
-    bool Arrive(std::string* error);
+    bool Arrive(std::string* error) override;
     // Removes the marker, then closes the connections and removes the sockets.
-    void Leave(const char* reason);
-    bool Present() const { return m_present; }
+    void Leave(const char* reason) override;
+    // A device on the simulated bus can be used as soon as its marker is there.
+    bool Ready() const override { return m_present; }
 
-    void CollectPoll(int index, std::vector<PollItem>* items) const;
-    void HandlePoll(const PollItem& item, short revents);
-    // The earliest time a timed event is due, -1 when none is.
-    long NextDueMs() const;
-    void RunDue(long nowMs);
+    void CollectPoll(int index, std::vector<PollItem>* items) const override;
+    void HandlePoll(const PollItem& item, short revents) override;
+    long NextDueMs() const override;
+    void RunDue(long nowMs) override;
 
 private:
     // A read request on the input pipe, in arrival order.
@@ -55,7 +57,6 @@ private:
     void ServeReads();
     void CompleteRead(const PendingRead& read);
     void CloseConnection(PipeConnection* connection);
-    void OnProgrammingReport();
     void Rearrive();
     void Log(const std::string& text);
 
@@ -71,7 +72,5 @@ private:
     std::deque<PendingRead> m_reads;
     bool m_present = false;
     unsigned m_epoch = 0;
-    long m_leaveAtMs = -1;
-    long m_returnAtMs = -1;
-    long m_rearriveAtMs = -1;
+    PresenceTimer m_presence;
 };

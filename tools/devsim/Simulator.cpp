@@ -1,19 +1,18 @@
-// Start-up, the poll loop and the shutdown of the simulated devices.
+// Start-up, the poll loop and the shutdown of the played devices.
 #include "Simulator.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <poll.h>
 
 #include "Clock.h"
 
-Simulator::Simulator(const SimConfig& config, const BusDirectory& bus, EventLog& log) : m_config(config), m_log(log)
+Simulator::Simulator(const SimConfig& config, std::vector<std::unique_ptr<PlayedDevice>> devices, EventLog& log)
+    : m_config(config), m_log(log), m_devices(std::move(devices))
 {
-    for (std::size_t i = 0; i < config.devices.size(); ++i) {
-        m_devices.push_back(std::make_unique<SimDevice>(static_cast<int>(i + 1), config.devices[i], bus, log));
-    }
 }
 
 bool Simulator::Start(std::string* error)
@@ -24,10 +23,21 @@ bool Simulator::Start(std::string* error)
             return false;
         }
     }
-    if (!WriteReadyFile(error)) {
+    if (!AnnounceReady(error)) {
         LeaveAll();
         return false;
     }
+    return true;
+}
+
+bool Simulator::AnnounceReady(std::string* error)
+{
+    if (m_announced) return true;
+    for (const auto& device : m_devices) {
+        if (!device->Ready()) return true;
+    }
+    if (!WriteReadyFile(error)) return false;
+    m_announced = true;
     m_log.Line("ready devices=" + std::to_string(m_devices.size()));
     return true;
 }
@@ -87,6 +97,12 @@ bool Simulator::Run(SignalPipe& signals)
         }
         const long now = Clock::NowMs();
         for (const auto& device : m_devices) device->RunDue(now);
+        std::string error;
+        if (!AnnounceReady(&error)) {
+            m_log.Line("error " + error);
+            LeaveAll();
+            return false;
+        }
     }
 }
 
