@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the sanitizer build, and the
-# Windows build under Wine, then the checks that guard against crashes and hangs.
-# Ends with one line "N passed, N failed" over every step.
+# Windows build under Wine, then the checks that guard against crashes and hangs
+# and Linux's own USB stack in a virtual machine.
+# Ends with one line "N passed, N failed" over every step, the tests that ctest
+# ran and the cases that a check counted.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export CTEST_OUTPUT_ON_FAILURE=1
@@ -41,6 +43,21 @@ ctest_step() {  # ctest_step PRESET: runs a preset's tests and adds their counts
   return "$rc"
 }
 
+check_step() {  # check_step SCRIPT: runs a check; one that has cases of its own
+  # writes "N passed, N failed" to the file $TRELOX_CHECK_COUNTS names, and they count
+  local counts rc line
+  counts=$(mktemp)
+  TRELOX_CHECK_COUNTS=$counts "$1"
+  rc=$?
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$counts" | tail -n 1)
+  if [ -n "$line" ]; then
+    passed=$(( passed + $(cut -d' ' -f1 <<<"$line") ))
+    failed=$(( failed + $(cut -d' ' -f3 <<<"$line") ))
+  fi
+  rm -f "$counts"
+  return "$rc"
+}
+
 build() {  # build PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
 }
@@ -53,7 +70,7 @@ step "windows build" build mingw
 step "windows tests under wine" ctest_step mingw
 for extra in scripts/checks/*.sh; do
   [ -x "$extra" ] || continue
-  step "$(basename "$extra" .sh)" "$extra"
+  step "$(basename "$extra" .sh)" check_step "$extra"
 done
 
 for f in "${failures[@]}"; do
