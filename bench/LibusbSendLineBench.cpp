@@ -6,62 +6,19 @@
 // preload library, which plays the device at the kernel interface.
 #include <libusb.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <vector>
 
-#include "BenchRecords.h"
+#include "LibusbRateComparison.h"
 #include "bed/EmulatedUsbBus.h"
 #include "bed/MockEnvironment.h"
 #include "framework/CWindowSystem.h"
 #include "platform/libusb/CLibusbPlatform.h"
-#include "usb/CUsbDevice.h"
 
 namespace {
 const int kRecords = 3000;
 const int kRounds = 3;
-
-// One round of SendLine on a link opened for it; the seconds it took.
-double SendLineRound(const std::vector<CString>& lines)
-{
-    CUsbDevice device;
-    if (device.Open() != 0) {
-        throw std::runtime_error("the backend finds no device");
-    }
-    const auto start = std::chrono::steady_clock::now();
-    for (const CString& line : lines) {
-        if (device.SendLine(line) != ackAccepted) {
-            throw std::runtime_error("unexpected acknowledge");
-        }
-    }
-    return Seconds(std::chrono::steady_clock::now() - start);
-}
-
-// One round of bare write/read pairs on a handle of its own.
-double BareRound(libusb_context* context, const std::vector<std::string>& records)
-{
-    libusb_device_handle* handle = libusb_open_device_with_vid_pid(context, 0x1234, 0x5678);
-    if (handle == nullptr || libusb_claim_interface(handle, 0) != LIBUSB_SUCCESS) {
-        throw std::runtime_error("the bare loop finds no device");
-    }
-    unsigned char reply[10];
-    int count = 0;
-    const auto start = std::chrono::steady_clock::now();
-    for (const std::string& record : records) {
-        auto* bytes = reinterpret_cast<unsigned char*>(const_cast<char*>(record.data()));
-        if (libusb_bulk_transfer(handle, 0x02, bytes, static_cast<int>(record.size()), &count, 5000) != 0 ||
-            libusb_bulk_transfer(handle, 0x83, reply, sizeof reply, &count, 5000) != 0 || count != 2) {
-            throw std::runtime_error("bare exchange failed");
-        }
-    }
-    const double seconds = Seconds(std::chrono::steady_clock::now() - start);
-    libusb_release_interface(handle, 0);
-    libusb_close(handle);
-    return seconds;
-}
 }  // namespace
 
 int main(int /*argc*/, char** argv)
@@ -79,26 +36,8 @@ int main(int /*argc*/, char** argv)
         return 1;
     }
 
-    const std::vector<std::string> records = BenchRecords(kRecords);
-    const std::vector<CString> lines(records.begin(), records.end());
-    // Alternating rounds, the best of each kept, so that a slow moment of
-    // the machine does not fall on one side only.
-    double sendLineBest = 1e9;
-    double bareBest = 1e9;
-    try {
-        for (int round = 0; round < kRounds; ++round) {
-            sendLineBest = std::min(sendLineBest, SendLineRound(lines));
-            bareBest = std::min(bareBest, BareRound(context, records));
-        }
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    const bool measured = CompareSendLineWithBareLoop(context, kRecords, kRounds, BulkEndpoints(), "an emulated device");
     libusb_exit(context);
     SetPlatform(nullptr);
-    std::printf("libusb SendLine rate: %d records on an emulated device; SendLine %.0f records/s (%.2f s); bare "
-                "libusb_bulk_transfer loop %.0f records/s (%.2f s); SendLine/bare time %.2f (target <= 1.30)\n",
-                kRecords, kRecords / sendLineBest, sendLineBest, kRecords / bareBest, bareBest,
-                sendLineBest / bareBest);
-    return 0;
+    return measured ? 0 : 1;
 }

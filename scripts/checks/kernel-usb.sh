@@ -10,7 +10,9 @@
 # closing line. Fails (never skips) when qemu or the kernel is missing.
 # TRELOX_BUILD_DIR names the native build (build/default); TRELOX_KERNEL_CACHE
 # the kernel cache (/var/cache/trelox-test); TRELOX_KERNEL_ACCEL=tcg or kvm
-# skips the probe of whether KVM works.
+# skips the probe of whether KVM works; TRELOX_KERNEL_CASES names the cases to
+# run (all by default; "bench" runs TRELOX_KERNEL_BENCH for scripts/bench.sh);
+# TRELOX_KERNEL_KEEP keeps the work folder with every log.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -42,7 +44,7 @@ mkdir -p "$work/out" "$work/initrd/bin" "$work/initrd/modules" "$work/initrd/pro
 # The .deb of this build: the release tests' when it is newer than the
 # program, else made here the same way.
 deb=$(ls "$build"/release-test/trelox_*_amd64.deb 2>/dev/null | head -n 1)
-if [ -z "$deb" ] || [ "$deb" -ot "$build/src/trelox" ]; then
+if [[ "${TRELOX_KERNEL_CASES:-package}" == *package* ]] && { [ -z "$deb" ] || [ "$deb" -ot "$build/src/trelox" ]; }; then
   tests/release/make-release-files.sh cpack "$build/CPackConfig.cmake" "$work/deb" DEB >/dev/null 2>&1 ||
     fail "cannot make the .deb with cpack"
   deb=$(ls "$work"/deb/trelox_*_amd64.deb | head -n 1)
@@ -71,6 +73,7 @@ done
   echo "FIRMWARE=$root/tools/devsim/sample/firmware.s19"
   echo "RULES_TEMPLATE=$root/dist/linux/70-trelox.rules"
   [ -n "${TRELOX_KERNEL_CASES:-}" ] && echo "CASES='$TRELOX_KERNEL_CASES'"
+  [ -n "${TRELOX_KERNEL_BENCH:-}" ] && echo "BENCH=$TRELOX_KERNEL_BENCH"
 } >"$work/out/env"
 
 qemu=(qemu-system-x86_64 -m 1024 -smp 1 -nographic -no-reboot -kernel "$kernel" -initrd "$work/initrd.gz")

@@ -365,6 +365,14 @@ case_gadget_refusals() {
   expect "SIGINT left in configfs or mounted: $(gadgets_left | tr '\n' ' ')" nothing_left
 }
 
+# Not a test: scripts/bench.sh's figures of SendLine against a bare libusb loop.
+case_bench() {
+  devsim_start bn --log=/dev/null --after-report=stay
+  TRELOX_USB_DEVICES=1234:5678 "$BENCH" >"$out/bench.out" 2>&1
+  expect "the benchmark failed: $(tail -n 1 "$out/bench.out")" [ $? -eq 0 ]
+  echo "INFO $(tail -n 1 "$out/bench.out")" >>"$results"
+}
+
 cases=${CASES:-download identity_dialog refusals stalled_ack halted_endpoint late_answer long_answer unplugged
   other_leaves other_arrives choose_and_list unlisted_beside_listed permission package gadget_refusals}
 for name in $cases; do
