@@ -53,7 +53,8 @@ std::string FfsDescriptors::Descriptors()
     const std::uint32_t count = 1 + kEndpoints;
     std::string block;
     Put32(&block, FUNCTIONFS_DESCRIPTORS_MAGIC_V2);
-    Put32(&block, static_cast<std::uint32_t>(5 * 4 + fullSpeed.size() + highSpeed.size()));
+    const std::size_t header = 5 * sizeof(std::uint32_t);
+    Put32(&block, static_cast<std::uint32_t>(header + fullSpeed.size() + highSpeed.size()));
     Put32(&block, FUNCTIONFS_HAS_FS_DESC | FUNCTIONFS_HAS_HS_DESC);
     Put32(&block, count);
     Put32(&block, count);
