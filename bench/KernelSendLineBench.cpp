@@ -7,12 +7,8 @@
 #include <libusb.h>
 
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 #include "LibusbRateComparison.h"
-#include "framework/CWindowSystem.h"
-#include "platform/libusb/CLibusbPlatform.h"
 
 namespace {
 const int kRecords = 2000;
@@ -42,23 +38,17 @@ bool FindEndpoints(libusb_context* context, BulkEndpoints* endpoints)
 
 int main()
 {
-    SetWindowSystem(&BuildWindowSystem());
-    CLibusbPlatform platform(CDeviceTableLoader(std::string("1234:5678"), "", ""), std::cerr);
-    SetPlatform(&platform);
-    libusb_context* context = nullptr;
-    if (libusb_init(&context) != LIBUSB_SUCCESS) {
+    BenchLibusb libusb;
+    if (libusb.Context() == nullptr) {
         std::fprintf(stderr, "no libusb\n");
         return 1;
     }
     BulkEndpoints endpoints;
-    bool measured = false;
-    if (!FindEndpoints(context, &endpoints)) {
+    if (!FindEndpoints(libusb.Context(), &endpoints)) {
         std::fprintf(stderr, "no device 1234:5678 with four endpoints (run by scripts/bench.sh in its machine)\n");
-    } else {
-        measured = CompareSendLineWithBareLoop(context, kRecords, kRounds, endpoints,
-                                               "a gadget through Linux's own USB stack (dummy_hcd, qemu)");
+        return 1;
     }
-    libusb_exit(context);
-    SetPlatform(nullptr);
+    const bool measured = CompareSendLineWithBareLoop(libusb.Context(), kRecords, kRounds, endpoints,
+                                                      "a gadget through Linux's own USB stack (dummy_hcd, qemu)");
     return measured ? 0 : 1;
 }

@@ -10,12 +10,40 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "BenchRecords.h"
+#include "framework/CWindowSystem.h"
+#include "platform/libusb/CLibusbPlatform.h"
 #include "usb/CUsbDevice.h"
+
+// The program's libusb backend installed for 1234:5678, and a libusb
+// context of the bare loop's own, for the time of a benchmark.
+class BenchLibusb {
+public:
+    BenchLibusb() : m_platform(CDeviceTableLoader(std::string("1234:5678"), "", ""), std::cerr)
+    {
+        SetWindowSystem(&BuildWindowSystem());
+        SetPlatform(&m_platform);
+        if (libusb_init(&m_context) != LIBUSB_SUCCESS) m_context = nullptr;
+    }
+    BenchLibusb(const BenchLibusb&) = delete;
+    BenchLibusb& operator=(const BenchLibusb&) = delete;
+    ~BenchLibusb()
+    {
+        if (m_context != nullptr) libusb_exit(m_context);
+        SetPlatform(nullptr);
+    }
+    // Null when libusb could not be started.
+    libusb_context* Context() const { return m_context; }
+
+private:
+    CLibusbPlatform m_platform;
+    libusb_context* m_context = nullptr;
+};
 
 struct BulkEndpoints {
     unsigned char out = 0x02;  // the pipe to the device

@@ -7,14 +7,10 @@
 #include <libusb.h>
 
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 #include "LibusbRateComparison.h"
 #include "bed/EmulatedUsbBus.h"
 #include "bed/MockEnvironment.h"
-#include "framework/CWindowSystem.h"
-#include "platform/libusb/CLibusbPlatform.h"
 
 namespace {
 const int kRecords = 3000;
@@ -27,17 +23,12 @@ int main(int /*argc*/, char** argv)
     EmulatedUsbBus bus;
     EmulatedDevice device;
     bus.Plug(device, "1-3");
-    SetWindowSystem(&BuildWindowSystem());
-    CLibusbPlatform platform(CDeviceTableLoader(std::string("1234:5678"), "", ""), std::cerr);
-    SetPlatform(&platform);
-    libusb_context* context = nullptr;
-    if (libusb_init(&context) != LIBUSB_SUCCESS) {
+    BenchLibusb libusb;
+    if (libusb.Context() == nullptr) {
         std::fprintf(stderr, "no libusb\n");
         return 1;
     }
-
-    const bool measured = CompareSendLineWithBareLoop(context, kRecords, kRounds, BulkEndpoints(), "an emulated device");
-    libusb_exit(context);
-    SetPlatform(nullptr);
+    const bool measured =
+        CompareSendLineWithBareLoop(libusb.Context(), kRecords, kRounds, BulkEndpoints(), "an emulated device");
     return measured ? 0 : 1;
 }
