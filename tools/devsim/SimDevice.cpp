@@ -173,7 +173,8 @@ void SimDevice::HandleWrite(PipeConnection* connection, const std::string& data)
 {
     SendHeldWrite(connection, false);
     WritePlan plan = m_firmware.HandleWrite(data);
-    std::string line = std::string("pipe=") + connection->PipeName() + " write " + ByteText::Logged(data) + " " + plan.what;
+    std::string line =
+        std::string("pipe=") + connection->PipeName() + " write " + ByteText::Logged(data) + " " + plan.what;
     if (!plan.fault.empty()) line += " fault=" + plan.fault;
     if (plan.leave) {
         Log(line + " status=none");

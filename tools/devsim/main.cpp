@@ -31,7 +31,8 @@ bool MakeBusDevices(const SimConfig& config, BusDirectory* bus, EventLog& log,
     if (!bus->Open(config.busDirectory, error)) return false;
     if (!bus->Named()) {
         // Without the variable trelox goes to real USB devices.
-        std::fprintf(stderr, "trelox-devsim: trelox uses this bus when the variable names it:\nexport TRELOX_USB_BUS=%s\n",
+        std::fprintf(stderr,
+                     "trelox-devsim: trelox uses this bus when the variable names it:\nexport TRELOX_USB_BUS=%s\n",
                      bus->Path().c_str());
     }
     for (std::size_t i = 0; i < config.devices.size(); ++i) {
