@@ -35,6 +35,9 @@ install(TARGETS trelox trelox-devsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
 install(FILES ${TRELOX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md tools/devsim/sample/firmware.s19 dist/debian/copyright ${TRELOX_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox)
+# The README's pictures, where its links find them beside it.
+install(FILES docs/main-dialog.png docs/progress-window.png docs/status-window.png
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox/docs)
 # The table where the program reads it whatever the prefix; a package keeps
 # it as a configuration file.
 install(FILES dist/linux/devices DESTINATION /etc/trelox)

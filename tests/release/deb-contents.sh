@@ -18,6 +18,9 @@ expected_files='./etc/trelox/devices
 ./usr/share/doc/trelox/README.md
 ./usr/share/doc/trelox/changelog.gz
 ./usr/share/doc/trelox/copyright
+./usr/share/doc/trelox/docs/main-dialog.png
+./usr/share/doc/trelox/docs/progress-window.png
+./usr/share/doc/trelox/docs/status-window.png
 ./usr/share/doc/trelox/firmware.s19
 ./usr/share/man/man1/trelox-devsim.1.gz
 ./usr/share/man/man1/trelox.1.gz'
@@ -67,5 +70,11 @@ for page in trelox trelox-devsim; do
   title=$(zcat "$root/usr/share/man/man1/$page.1.gz" | grep -m1 '^\.TH')
   [[ $title == *"\"Trelox $version\""* ]] || fail "$page.1 names another version: $title"
 done
+# The installed README links only to what is beside it (or to the web):
+# a link into the source tree would lead a technician nowhere.
+while read -r target; do
+  case $target in http://* | https://* | '#'*) continue ;; esac
+  [ -e "$root/usr/share/doc/trelox/${target%%#*}" ] || fail "the installed README links to $target, which the package lacks"
+done < <(grep -oE '\]\([^)]+\)' "$root/usr/share/doc/trelox/README.md" | sed -E 's/^\]\((.*)\)$/\1/')
 [ $status -eq 0 ] && echo "package contents and fields as expected"
 exit $status
