@@ -105,6 +105,12 @@ trelox_run() {  # trelox_run TAG DEVICES ARGS...: direct mode without a terminal
   return "$rc"
 }
 
+# The status the kernel gave the failed bulk transfer, from libusb's debug log
+# (LIBUSB_DEBUG=4): what the real stack reports, noted in the results.
+urb_status() {
+  sed -n 's/.*handling completion status \(-[0-9]*\) of bulk urb.*/\1/p' "$out/$1.out" | head -n 1
+}
+
 gadgets_left() { ls /sys/kernel/config/usb_gadget; grep functionfs /proc/mounts; }
 nothing_left() { [ -z "$(gadgets_left)" ]; }
 
@@ -200,6 +206,8 @@ case_stalled_ack() {
   expect "exit $rc, not 5" [ "$rc" -eq 5 ]
   expect "no 'Timeout beim Lesen'" has "$out/stalled-ack.out" "Timeout beim Lesen"
   expect "ended after $elapsed_ms ms, not after about 5 s" [ "$elapsed_ms" -ge 4800 ]
+  expect "the read was not cancelled (status $(urb_status stalled-ack))" [ "$(urb_status stalled-ack)" = -2 ]
+  echo "INFO a cancelled read: the kernel's status $(urb_status stalled-ack)" >>"$results"
   trelox_run stalled-ack-next 1234:5678 "$firmware"
   expect "the next run: exit $rc, not 0" [ "$rc" -eq 0 ]
 }
@@ -212,6 +220,7 @@ case_halted_endpoint() {
   expect "exit $rc, not 5" [ "$rc" -eq 5 ]
   expect "no 'Fehler 32 beim Lesen'" has "$out/halted.out" "Fehler 32 beim Lesen"
   expect "the device did not halt" has "$out/ht.devsim.log" "ep=4 halt"
+  echo "INFO a halted endpoint: the kernel's status $(urb_status halted)" >>"$results"
   trelox_run halted-next 1234:5678 "$firmware"
   expect "the next run: exit $rc, not 0" [ "$rc" -eq 0 ]
 }
@@ -233,7 +242,8 @@ case_long_answer() {
   devsim_start lg --fault=record=2,long=20
   LIBUSB_DEBUG=4 trelox_run long 1234:5678 "$firmware"
   expect "exit $rc, not 5" [ "$rc" -eq 5 ]
-  expect "no error message" has "$out/long.out" "beim Lesen"
+  expect "no 'Fehler 75 beim Lesen'" has "$out/long.out" "Fehler 75 beim Lesen"
+  echo "INFO an answer too long: the kernel's status $(urb_status long)" >>"$results"
 }
 
 # The device unplugged in the middle of the download: error 19.
@@ -242,6 +252,7 @@ case_unplugged() {
   LIBUSB_DEBUG=4 trelox_run unplugged 1234:5678 "$firmware"
   expect "exit $rc, not 5" [ "$rc" -eq 5 ]
   expect "no 'Fehler 19 beim'" has "$out/unplugged.out" "Fehler 19 beim"
+  echo "INFO an unplug while reading: the kernel's status $(urb_status unplugged)" >>"$results"
 }
 
 # Two devices: the other one leaving in the middle of the download changes nothing.
