@@ -194,6 +194,8 @@ bool CFlashDownload::SendRecord(const CString& record)
     }
     if (result == ackProgrammed) {
         m_bProgrammed = true;
+        // From now on only this device's return ends the wait.
+        m_device.AwaitReturn();
     }
     ++m_report.recordsTaken;
     m_report.bytesTaken += static_cast<std::uint64_t>(record.GetLength());

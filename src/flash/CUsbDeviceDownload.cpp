@@ -5,6 +5,10 @@
 
 DownloadReport CUsbDevice::DownloadFlashFile(const char* flashFile)
 {
+    m_strAwaitedPath.Empty();
     CFlashDownload download(*this, m_dlgFlashInfo);
-    return download.Run(flashFile);
+    const DownloadReport report = download.Run(flashFile);
+    // After the download any device of the class may be used again.
+    m_strAwaitedPath.Empty();
+    return report;
 }

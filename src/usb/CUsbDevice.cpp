@@ -53,7 +53,7 @@ bool IsListed(HANDLE list, const CString& path)
         DWORD required = 0;
         if (platform.GetDeviceInterfacePath(list, index, listed, kDetailRecordSize, &required)) {
             listed[sizeof listed - 1] = '\0';
-            if (path == listed) {
+            if (CUsbDevice::SamePath(path, listed)) {
                 return true;
             }
         }
@@ -72,12 +72,23 @@ CUsbDevice::~CUsbDevice()
 
 int CUsbDevice::Open()
 {
+    return Search(nullptr);
+}
+
+int CUsbDevice::OpenDevice(const CString& interfacePath)
+{
+    return Search(&interfacePath);
+}
+
+int CUsbDevice::Search(const CString* onlyPath)
+{
     CPlatform& platform = Platform();
     HANDLE list = platform.GetClassDevs(kDeviceInterfaceClass);
     if (list == INVALID_HANDLE_VALUE) {
         return static_cast<int>(platform.GetLastError());
     }
-    if (IsOpen() && IsListed(list, m_strInterfacePath)) {
+    const bool keep = onlyPath == nullptr || SamePath(*onlyPath, m_strInterfacePath);
+    if (IsOpen() && keep && IsListed(list, m_strInterfacePath)) {
         // The device in use is still there: another one of the class that
         // arrived must not take over the records still to come.
         platform.DestroyDeviceInfoList(list);
@@ -96,11 +107,14 @@ int CUsbDevice::Open()
             result = static_cast<int>(platform.GetLastError());
             break;
         }
+        path[sizeof path - 1] = '\0';  // whatever the backend left, the path ends here
+        if (onlyPath != nullptr && !SamePath(*onlyPath, path)) {
+            continue;  // another device: not tried, and not judged either
+        }
         if (required > kMaxDetailRequiredSize) {
             result = ERROR_OUTOFMEMORY;
             break;
         }
-        path[sizeof path - 1] = '\0';  // whatever the backend left, the path ends here
 
         HANDLE writePipe = INVALID_HANDLE_VALUE;
         HANDLE readPipe = INVALID_HANDLE_VALUE;
@@ -118,6 +132,23 @@ int CUsbDevice::Open()
     }
     platform.DestroyDeviceInfoList(list);
     return result;
+}
+
+bool CUsbDevice::IsPresent(const CString& interfacePath)
+{
+    CPlatform& platform = Platform();
+    HANDLE list = platform.GetClassDevs(kDeviceInterfaceClass);
+    if (list == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool listed = IsListed(list, interfacePath);
+    platform.DestroyDeviceInfoList(list);
+    return listed;
+}
+
+bool CUsbDevice::SamePath(const CString& a, const CString& b)
+{
+    return a.CompareNoCase(b.GetString()) == 0;
 }
 
 void CUsbDevice::Close()

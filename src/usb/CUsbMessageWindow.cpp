@@ -35,6 +35,19 @@ bool IsNoticeOfDeviceClass(DWORD_PTR data)
     return std::memcmp(record->dbcc_classguid.bytes, kDeviceInterfaceClass.bytes, sizeof kDeviceInterfaceClass.bytes) ==
            0;
 }
+
+// The interface path a record of the class names: its text up to the first
+// zero byte, never past the size the record gives itself. Empty when the
+// record names none.
+CString InterfacePathOf(DWORD_PTR data)
+{
+    const auto* header = reinterpret_cast<const DevBroadcastHeader*>(data);
+    const char* name = reinterpret_cast<const char*>(data) + kRecordThroughClass;
+    const std::size_t room = header->dbch_size - kRecordThroughClass;
+    const void* end = std::memchr(name, '\0', room);
+    const std::size_t length = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - name) : room;
+    return CString(name, static_cast<int>(length));
+}
 }  // namespace
 
 CUsbMessageWindow::CUsbMessageWindow() : m_hDevNotify(nullptr), m_pDevice(nullptr) {}
@@ -78,12 +91,12 @@ void CUsbMessageWindow::OnDestroy()
 
 BOOL CUsbMessageWindow::OnDeviceChange(UINT eventType, DWORD_PTR data)
 {
-    // Every notice of the class counts, whichever device of it it names.
+    // The device object decides whether the device the notice names is its own.
     if (IsNoticeOfDeviceClass(data) && m_pDevice != nullptr) {
         if (eventType == DBT_DEVICEARRIVAL) {
-            m_pDevice->OnDeviceArrival();
+            m_pDevice->OnDeviceArrival(InterfacePathOf(data));
         } else if (eventType == DBT_DEVICEREMOVECOMPLETE) {
-            m_pDevice->OnDeviceRemoval();
+            m_pDevice->OnDeviceRemoval(InterfacePathOf(data));
         }
     }
     return CWnd::OnDeviceChange(eventType, data);

@@ -1,6 +1,7 @@
 // The hidden window that hears the device's arrival and removal: it registers
-// for notices of the device interface class and hands each one of that class
-// to the device object, which closes or reopens its link.
+// for notices of the device interface class and hands each one of that class,
+// with the interface path it names, to the device object, which decides
+// whether it concerns the device in use.
 #pragma once
 
 #include "framework/CWnd.h"

@@ -19,12 +19,13 @@ CLibusbPlatform& BackendFixture::UsePlatform(const std::string& table, CLibusbNo
     return UsePlatform(CDeviceTableLoader(table, "", ""), notices);
 }
 
-CLibusbPlatform& BackendFixture::UsePlatform(CDeviceTableLoader loader, CLibusbNotices::Source notices)
+CLibusbPlatform& BackendFixture::UsePlatform(CDeviceTableLoader loader, CLibusbNotices::Source notices,
+                                             CUdevTags udevTags)
 {
     m_link.Close();
     SetPlatform(nullptr);
     m_platform.reset();
-    m_platform = std::make_unique<CLibusbPlatform>(std::move(loader), m_report, notices);
+    m_platform = std::make_unique<CLibusbPlatform>(std::move(loader), m_report, notices, std::move(udevTags));
     SetPlatform(m_platform.get());
     return *m_platform;
 }

@@ -24,9 +24,11 @@ protected:
     // The link is closed first: its pipes belong to the platform before.
     CLibusbPlatform& UsePlatform(const std::string& table = "1234:5678",
                                  CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug);
-    // The same with the table from the places of `loader`.
+    // The same with the table from the places of `loader`, and udev's
+    // database as `udevTags` reads it.
     CLibusbPlatform& UsePlatform(CDeviceTableLoader loader,
-                                 CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug);
+                                 CLibusbNotices::Source notices = CLibusbNotices::Source::Hotplug,
+                                 CUdevTags udevTags = CUdevTags());
     // Opens the link on a new platform reading `table`: 0 or its error.
     int OpenLink(const std::string& table = "1234:5678");
     // The interface paths the platform lists now.

@@ -79,7 +79,8 @@ TEST_F(DeviceTableTest, MalformedEntriesAreReportedWithTheirPlaceAndTheRestStill
               "entry skipped\n"
               "trelox: " + path + ":5: out=0x81: not an OUT endpoint address (0x01 to 0x0f); entry skipped\n"
               "trelox: " + path + ":6: in= is given twice; entry skipped\n"
-              "trelox: " + path + ":7: \"speed=high\" is not one of interface=N, out=0xEP, in=0xEP; entry skipped\n"
+              "trelox: " + path +
+                  ":7: \"speed=high\" is not one of serial=TEXT, interface=N, out=0xEP, in=0xEP; entry skipped\n"
               "trelox: " + path + ":8: \"0x1234:0x5678\" is not VID:PID (four hex digits each, as lsusb shows "
               "them); entry skipped\n",
               m_report.str());

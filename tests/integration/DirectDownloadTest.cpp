@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <thread>
 #include <vector>
@@ -144,6 +145,19 @@ TEST_F(DirectDownload, CtrlCDuringTheTransferCancelsAfterTheRecordInHand)
     const std::string output = m_trelox.Output();
     EXPECT_THAT(output, HasSubstr(kNotProgrammed));
     EXPECT_THAT(output, Not(HasSubstr(kTransferError)));
+    EXPECT_THAT(output, HasSubstr("Download: 5 Datens\xC3\xA4tze"));
+    EXPECT_EQ(RecordsReceived(), 5u);
+}
+
+TEST_F(DirectDownload, SigtermDuringTheTransferEndsItInOrderWithStatus5)
+{
+    StartDevice({"--fault=record=5,stall-read=1500"});
+    ASSERT_TRUE(m_trelox.Start({SampleCopy()}));
+    ASSERT_TRUE(m_devsim.WaitForLine({" record=5 "}, kWaitMs));
+    m_trelox.Signal(SIGTERM);
+    EXPECT_EQ(m_trelox.Wait(kRunMs), 5);
+    const std::string output = m_trelox.Output();
+    EXPECT_THAT(output, HasSubstr(kNotProgrammed));
     EXPECT_THAT(output, HasSubstr("Download: 5 Datens\xC3\xA4tze"));
     EXPECT_EQ(RecordsReceived(), 5u);
 }

@@ -3,6 +3,7 @@
 // status window on the screen.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -95,12 +96,118 @@ TEST_F(UsbMessageWindow, RemovalClosesAndArrivalReopensTheLinkSilently)
     EXPECT_TRUE(platform.Sleeps().empty());
 }
 
-TEST_F(UsbMessageWindow, AnotherDeviceOfTheClassCountsAsWell)
+TEST_F(UsbMessageWindow, NoticesAboutAnotherDeviceLeaveTheLinkAlone)
 {
     platform.AddDevice(kOtherDevice);
     platform.QueueDeviceNotice(DBT_DEVICEREMOVECOMPLETE, kOtherDevice);
+    platform.QueueDeviceNotice(DBT_DEVICEARRIVAL, kOtherDevice);
+    AfxPumpWaitingMessages();
+    EXPECT_EQ(device.GetInterfacePath(), kDevicePath);
+
+    // The system may name the device in use in other letter cases.
+    std::string shouted = kDevicePath;
+    for (char& c : shouted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    platform.QueueDeviceNotice(DBT_DEVICEREMOVECOMPLETE, shouted);
     AfxPumpWaitingMessages();
     EXPECT_FALSE(device.IsOpen());
+
+    // With nothing open, any device of the class that arrives is taken.
+    platform.RemoveDevice(kDevicePath);
+    platform.QueueDeviceNotice(DBT_DEVICEARRIVAL, kOtherDevice);
+    AfxPumpWaitingMessages();
+    EXPECT_EQ(device.GetInterfacePath(), kOtherDevice);
+}
+
+TEST_F(UsbMessageWindow, ADownloadGoesOnWhileAnotherDeviceLeaves)
+{
+    platform.AddDevice(kOtherDevice);
+    WriteFlashFile("S1\nS2\nS9\n");
+    ScriptReplies({kAccepted, kAccepted, kProgrammed});
+    platform.onWrite = [this](const std::string& bytes) {
+        if (bytes == "S1") {
+            platform.RemoveDevice(kOtherDevice);
+        }
+    };
+    DeviceCyclesWhileStatusShown();
+    const DownloadReport report = Download();
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S1", "S2", "S9"}));
+    EXPECT_EQ(report.outcome, DownloadOutcome::Programmed);
+}
+
+TEST_F(UsbMessageWindow, TheStatusWindowWaitsForTheProgrammedDeviceOnly)
+{
+    // First in the list, so that a search for any device would take it.
+    platform.AddDeviceFirst(kOtherDevice);
+    WriteFlashFile("S9\n");
+    ScriptReplies({kProgrammed});
+    int turn = 0;
+    std::vector<std::string> states;
+    windows.SetIdleHook([&] {
+        const WindowHandle status = windows.FindDialog(IDD_FLASHINFO_DIALOG);
+        if (status == nullptr) {
+            return false;
+        }
+        states.push_back(windows.Text(status, IDC_STATE_TEXT).Bytes());
+        switch (++turn) {
+        case 1:
+            platform.RemoveDevice(kDevicePath);
+            break;
+        case 2:
+            platform.RemoveDevice(kOtherDevice);
+            platform.ArriveDevice(kOtherDevice);
+            break;
+        case 3:
+            EXPECT_FALSE(device.IsOpen());
+            platform.ArriveDevice(kDevicePath);
+            break;
+        default:
+            break;
+        }
+        return true;
+    });
+    const DownloadReport report = Download();
+    EXPECT_EQ(states, (std::vector<std::string>{"Warten auf Beginn der Programmierung",
+                                                "Programmierung l\xE4uft...", "Programmierung l\xE4uft..."}));
+    EXPECT_EQ(device.GetInterfacePath(), kDevicePath);
+    EXPECT_EQ(report.outcome, DownloadOutcome::Programmed);
+}
+
+TEST_F(UsbMessageWindow, ANoticeWithoutAPathIsCheckedAgainstTheDeviceList)
+{
+    // The system lost count: a removal while the device is still listed is
+    // not its removal.
+    QueueRecord(DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE, kDeviceInterfaceClass);
+    AfxPumpWaitingMessages();
+    EXPECT_TRUE(device.IsOpen());
+
+    WriteFlashFile("S9\n");
+    ScriptReplies({kProgrammed});
+    int turn = 0;
+    windows.SetIdleHook([&] {
+        switch (++turn) {
+        case 1:
+            platform.RemoveDevice(kDevicePath);
+            break;
+        case 2:
+            // Another device is there, but not the one awaited.
+            platform.AddDevice(kOtherDevice);
+            QueueRecord(DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, kDeviceInterfaceClass);
+            break;
+        case 3:
+            platform.AddDevice(kDevicePath);
+            QueueRecord(DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, kDeviceInterfaceClass);
+            break;
+        default:
+            break;
+        }
+        return turn < 8;
+    });
+    const DownloadReport report = Download();
+    EXPECT_EQ(turn, 3);
+    EXPECT_EQ(device.GetInterfacePath(), kDevicePath);
+    EXPECT_EQ(report.outcome, DownloadOutcome::Programmed);
 }
 
 TEST_F(UsbMessageWindow, OtherClassesTypesEventsAndEmptyNoticesChangeNothing)

@@ -8,12 +8,14 @@
 namespace {
 const char kUsage[] =
     "Usage: trelox [/I] [/S SERIAL] [/P PRODUCT] [/M MANUFACTURER] [FLASHFILE]\n"
-    "       trelox --help | --version\n"
+    "       trelox --list | --help | --version\n"
     "Programs FLASHFILE into the attached device at once (direct mode); without\n"
     "FLASHFILE, or with /I, shows the main dialog on the terminal (dialog mode).\n"
     "  /I              open the main dialog even when FLASHFILE is given\n"
     "  /S /P /M VALUE  a serial number, product designation or manufacturer to show\n"
     "                  in the dialog\n"
+    "  --list          the attached devices of the device table, whether each is\n"
+    "                  usable or why not; status 0 when one is usable, else 2\n"
     "  --help          this text\n"
     "  --version       the program's version\n"
     "Flags start with / or - and may be written in either case. Exit status 0:\n"
@@ -29,6 +31,9 @@ InformationWord FindInformationWord(int argc, char* argv[])
         }
         if (std::strcmp(argv[i], "--version") == 0) {
             return InformationWord::Version;
+        }
+        if (std::strcmp(argv[i], "--list") == 0) {
+            return InformationWord::List;
         }
     }
     return InformationWord::None;

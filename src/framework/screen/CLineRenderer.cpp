@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/screen/CCodePage1252.h"
+#include "framework/screen/CLineKeys.h"
 #include "framework/screen/CMessageBoxAnswers.h"
 
 namespace {
@@ -111,7 +112,8 @@ void CLineRenderer::ShowDialogs(const CWindowView& windows, const std::vector<co
     const WindowState& front = *dialogs.back();
     const std::string line = LineOf(windows, front);
     if (m_inPlace) {
-        ShowInPlace(front.handle, line);
+        const bool hint = m_keysTaken && CLineKeys::TakesCancel(windows, front);
+        ShowInPlace(front.handle, hint ? line + kSeparator + CLineKeys::kHint : line);
     } else {
         ShowPlain(front.handle, line, PlainKeyOf(windows, front));
     }

@@ -4,25 +4,36 @@
 // pipe, plain lines: a dialog with a progress bar at most once per 10 % step
 // and always its last state, any other dialog once per state of its leading
 // text. Message boxes are blocks with their caption. Everything goes to one
-// stream, flushed as shown.
+// stream, flushed as shown. While the terminal's keys are taken, a line
+// redrawn in place says which keys cancel it.
 #pragma once
 
 #include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "framework/screen/CTextRenderer.h"
+#include "framework/CString.h"
+#include "framework/state/CWindowView.h"
 
-class CLineRenderer : public CTextRenderer {
+class CLineRenderer {
 public:
     CLineRenderer(std::ostream& out, bool inPlace);
 
-    void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs) override;
-    void DialogGone(const CWindowView& windows, const WindowState& dialog) override;
-    void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) override;
-    void ShowAnswer(int button) override;
-    void ShowFilePrompt(const CString& initialFile) override;
-    void ShowClosingLine(const CString& text) override;
+    // Whether Esc and Enter are read from the terminal now (CLineKeys).
+    void SetKeysTaken(bool taken) { m_keysTaken = taken; }
+
+    // The visible dialogs, oldest first; shows what changed since last time.
+    void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs);
+    // A dialog is about to go; its state is complete for a last look.
+    void DialogGone(const CWindowView& windows, const WindowState& dialog);
+    // A message box, then the answer it got.
+    void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys);
+    void ShowAnswer(int button);
+    // The prompt of the open-file dialog, read as one line after it.
+    void ShowFilePrompt(const CString& initialFile);
+    // The run's closing line, below everything shown before.
+    void ShowClosingLine(const CString& text);
 
     // The line of a dialog, in UTF-8.
     static std::string LineOf(const CWindowView& windows, const WindowState& dialog);
@@ -41,6 +52,7 @@ private:
 
     std::ostream& m_out;
     bool m_inPlace;
+    bool m_keysTaken = false;
     WindowHandle m_openLineOf = nullptr;  // in place: the dialog whose line the cursor is on
     std::map<WindowHandle, Shown> m_shown;
 };

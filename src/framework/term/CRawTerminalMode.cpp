@@ -34,7 +34,8 @@ void InstallRestorers()
     }
     installed = true;
     std::atexit(RestoreSaved);
-    for (const int signalNumber : {SIGTERM, SIGHUP, SIGQUIT}) {
+    // SIGTERM is not among them: the window system ends the run in order.
+    for (const int signalNumber : {SIGHUP, SIGQUIT}) {
         struct sigaction action {};
         action.sa_handler = RestoreAndDie;
         sigemptyset(&action.sa_mask);

@@ -1,6 +1,7 @@
-// The terminal's raw mode while a message box waits for one key: no echo,
-// no line editing, Ctrl-C as a key. The previous mode comes back when the
-// object goes, at exit, and on a signal that ends the process.
+// The terminal's raw mode while a message box or a line of direct mode waits
+// for keys: no echo, no line editing, Ctrl-C as a key. The previous mode
+// comes back when the object goes, at exit, and on a signal that ends the
+// process at once (SIGHUP, SIGQUIT).
 #pragma once
 
 class CRawTerminalMode {

@@ -1,4 +1,4 @@
-// Ctrl-C for the terminal backend, through a self-pipe.
+// Ctrl-C and SIGTERM for the terminal backend, through a self-pipe.
 #include "framework/term/CSignalPipe.h"
 
 #include <cerrno>
@@ -9,10 +9,15 @@
 namespace {
 volatile sig_atomic_t g_writeEnd = -1;
 
-void OnInterrupt(int)
+// The byte a signal writes: which one it was.
+constexpr char kInterruptByte = 1;
+constexpr char kTerminateByte = 2;
+constexpr int kCaught[] = {SIGINT, SIGTERM};
+
+void OnInterrupt(int signalNumber)
 {
     const int savedErrno = errno;
-    const char byte = 1;
+    const char byte = signalNumber == SIGTERM ? kTerminateByte : kInterruptByte;
     if (g_writeEnd >= 0) {
         // A full pipe already says that an interrupt waits.
         [[maybe_unused]] const ssize_t written = write(g_writeEnd, &byte, 1);
@@ -45,7 +50,9 @@ CSignalPipe::CSignalPipe()
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signalNumber : kCaught) {
+        sigaction(signalNumber, &action, nullptr);
+    }
 }
 
 CSignalPipe::~CSignalPipe()
@@ -53,7 +60,9 @@ CSignalPipe::~CSignalPipe()
     if (m_readEnd < 0) {
         return;
     }
-    signal(SIGINT, SIG_DFL);
+    for (const int signalNumber : kCaught) {
+        signal(signalNumber, SIG_DFL);
+    }
     close(g_writeEnd);
     g_writeEnd = -1;
     close(m_readEnd);
@@ -61,20 +70,36 @@ CSignalPipe::~CSignalPipe()
 
 int CSignalPipe::TakeInterrupts()
 {
+    Collect();
+    const int count = m_pending;
+    m_pending = 0;
+    return count;
+}
+
+bool CSignalPipe::Terminated()
+{
+    Collect();
+    return m_terminated;
+}
+
+void CSignalPipe::Collect()
+{
     if (m_readEnd < 0) {
-        return 0;
+        return;
     }
-    int count = 0;
     char buffer[64];
     for (;;) {
         const ssize_t got = read(m_readEnd, buffer, sizeof buffer);
         if (got > 0) {
-            count += static_cast<int>(got);
+            m_pending += static_cast<int>(got);
+            for (ssize_t index = 0; index < got; ++index) {
+                m_terminated = m_terminated || buffer[index] == kTerminateByte;
+            }
             continue;
         }
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        return count;
+        return;
     }
 }

@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 namespace {
-const int kSignals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+// Not SIGTERM: the window system takes it and ends the run in order.
+const int kSignals[] = {SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 constexpr std::size_t kSignalCount = sizeof kSignals / sizeof kSignals[0];
 
 struct termios g_shellMode;

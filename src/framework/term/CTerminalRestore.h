@@ -1,7 +1,7 @@
 // Puts a terminal that the full screen has taken over back as the shell had
 // it when the process ends without stopping the screen: at exit, and on the
-// signals that end a process (SIGTERM, SIGHUP, SIGQUIT, SIGABRT and the crash
-// signals SIGSEGV, SIGBUS, SIGFPE, SIGILL). The handlers only write bytes
+// signals that end a process at once (SIGHUP, SIGQUIT, SIGABRT and the crash
+// signals SIGSEGV, SIGBUS, SIGFPE, SIGILL; SIGTERM ends the run in order). The handlers only write bytes
 // prepared beforehand and set the saved terminal mode, then let the signal
 // take its earlier course.
 #pragma once

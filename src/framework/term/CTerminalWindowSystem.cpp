@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "framework/screen/CLineRenderer.h"
+#include "framework/screen/CLineKeys.h"
 #include "framework/screen/CMessageBoxAnswers.h"
 #include "framework/screen/CScreenFilePrompt.h"
 #include "framework/screen/CScreenMessageBox.h"
@@ -53,11 +53,6 @@ CTerminalWindowSystem::CTerminalWindowSystem()
 
 CTerminalWindowSystem::~CTerminalWindowSystem() = default;
 
-void CTerminalWindowSystem::SetRenderer(std::unique_ptr<CTextRenderer> renderer)
-{
-    m_renderer = std::move(renderer);
-}
-
 void CTerminalWindowSystem::ShowClosingLine(const CString& text)
 {
     m_renderer->ShowClosingLine(text);
@@ -68,6 +63,9 @@ void CTerminalWindowSystem::PollInput()
     for (int count = m_interrupts.TakeInterrupts(); count > 0; --count) {
         // Taken when its turn comes, for the dialog in front at that time.
         QueueInput([this] { CarryOut(InputRequest::PressButton(ActiveDialog(), IDCANCEL)); });
+    }
+    if (m_lineKeysMode && !m_inMessageBox) {  // a box reads its own keys
+        TakeLineKeys();
     }
     if (!m_fullScreen) {
         return;
@@ -81,6 +79,50 @@ void CTerminalWindowSystem::PollInput()
             });
         }
     }
+}
+
+void CTerminalWindowSystem::TakeLineKeys()
+{
+    pollfd keys = {STDIN_FILENO, POLLIN, 0};
+    if (poll(&keys, 1, 0) <= 0 || (keys.revents & POLLIN) == 0) {
+        return;
+    }
+    char bytes[64];
+    const ssize_t got = read(STDIN_FILENO, bytes, sizeof bytes);
+    if (got <= 0) {
+        if (got == 0 || errno != EINTR) {
+            // The terminal has gone: no more keys to wait for.
+            m_keysFromTerminal = false;
+            UpdateLineKeys();
+        }
+        return;
+    }
+    const std::string typed(bytes, static_cast<std::size_t>(got));
+    // Taken when their turn comes, for the dialog in front at that time.
+    QueueInput([this, typed] { CarryOut(CLineKeys(View()).HandleBytes(typed)); });
+}
+
+void CTerminalWindowSystem::UpdateLineKeys()
+{
+    if (m_inMessageBox) {
+        return;  // the box has the terminal as it found it
+    }
+    const bool wanted = m_keysFromTerminal && !m_fullScreen && !MainWindowShown() && !VisibleDialogs().empty();
+    if (wanted && !m_lineKeysMode) {
+        m_lineKeysMode = std::make_unique<CRawTerminalMode>(STDIN_FILENO);
+        if (!m_lineKeysMode->IsActive()) {
+            m_lineKeysMode.reset();
+            m_keysFromTerminal = false;
+        }
+    } else if (!wanted && m_lineKeysMode) {
+        m_lineKeysMode.reset();
+    }
+    m_renderer->SetKeysTaken(m_lineKeysMode != nullptr);
+}
+
+bool CTerminalWindowSystem::Unattended()
+{
+    return !m_keysFromTerminal || m_interrupts.Terminated();
 }
 
 bool CTerminalWindowSystem::MainWindowShown() const
@@ -113,7 +155,11 @@ bool CTerminalWindowSystem::WaitForInput(DWORD milliseconds)
     }
     short keyEvents = 0;
     // Interrupted by a signal or not, the caller looks again at everything.
-    PollSources(m_fullScreen != nullptr, true, PollTimeout(milliseconds), &keyEvents);
+    PollSources(m_fullScreen != nullptr || m_lineKeysMode != nullptr, true, PollTimeout(milliseconds), &keyEvents);
+    if (m_lineKeysMode) {
+        // The lines of direct mode wait on without keys, for the device.
+        return true;
+    }
     // Without keys the loop gives up.
     return !KeysGone(keyEvents);
 }
@@ -151,6 +197,7 @@ void CTerminalWindowSystem::Present()
         }
         return;
     }
+    UpdateLineKeys();
     // Under a message box the dialogs wait; they show again after it. A main
     // window nobody can work is not shown at all.
     if (!m_inMessageBox && !(m_fullScreenRefused && MainWindowShown())) {
@@ -168,6 +215,7 @@ void CTerminalWindowSystem::OnWindowDestroying(const WindowState& window)
         m_fullScreen.reset();
     }
     if (!m_fullScreen) {
+        m_renderer->SetKeysTaken(false);
         m_renderer->DialogGone(View(), window);
     }
 }
@@ -194,6 +242,9 @@ int CTerminalWindowSystem::WaitForScreenKey()
         }
         if (key != skNone) {
             return key;
+        }
+        if (m_interrupts.Terminated()) {
+            return -1;  // nobody answers any more
         }
         if (m_interrupts.TakeInterrupts() > 0) {
             return skInterrupt;
@@ -261,9 +312,12 @@ int CTerminalWindowSystem::WaitForKey()
         while (DispatchOneWaiting()) {
         }
         // The terminal is raw: Ctrl-C comes as a key. A SIGINT from elsewhere
-        // is taken after the box.
+        // is taken after the box; a SIGTERM answers it as nobody at the keys.
+        if (m_interrupts.Terminated()) {
+            return -1;
+        }
         short keyEvents = 0;
-        if (PollSources(true, false, PollTimeout(TimeUntilNextTimer()), &keyEvents) < 0 && errno != EINTR) {
+        if (PollSources(true, true, PollTimeout(TimeUntilNextTimer()), &keyEvents) < 0 && errno != EINTR) {
             return -1;
         }
         if ((keyEvents & (POLLIN | POLLHUP | POLLERR)) == 0) {
@@ -287,10 +341,15 @@ int CTerminalWindowSystem::AskMessageBox(WindowHandle owner, const CString& text
         return AskMessageBoxOnScreen(text, caption, type);
     }
     m_inMessageBox = true;
-    m_renderer->ShowMessageBox(caption, text, type, m_keysFromTerminal);
+    const bool unattended = Unattended();
+    m_renderer->ShowMessageBox(caption, text, type, !unattended);
     int answer = 0;
-    if (m_keysFromTerminal) {
-        CRawTerminalMode raw(STDIN_FILENO);
+    if (!unattended) {
+        // The terminal may be raw already for the line under the box.
+        std::unique_ptr<CRawTerminalMode> raw;
+        if (!m_lineKeysMode) {
+            raw = std::make_unique<CRawTerminalMode>(STDIN_FILENO);
+        }
         while (answer == 0) {
             const int key = WaitForKey();
             answer = key < 0 ? CMessageBoxAnswers::Unattended(type) : CMessageBoxAnswers::FromKey(type, key);
@@ -308,6 +367,9 @@ bool CTerminalWindowSystem::AskOpenFileName(WindowHandle owner, const CString& i
 {
     (void)owner;
     (void)flags;
+    if (m_interrupts.Terminated()) {
+        return false;
+    }
     if (m_fullScreen) {
         return AskOpenFileNameOnScreen(initialFile, path);
     }

@@ -1,7 +1,9 @@
 // The window system of the Linux build: the shared window logic, shown by a
-// text renderer on standard output, with Ctrl-C as the front dialog's
-// button 2, message boxes answered with keys when standard input is a
-// terminal, device notices watched through the platform's descriptor.
+// text renderer on standard output, with Ctrl-C and SIGTERM as the front
+// dialog's button 2 (after a SIGTERM nobody answers at the keys), message
+// boxes answered with keys and the lines of direct mode cancelled with Esc
+// or Enter when standard input is a terminal, device notices watched
+// through the platform's descriptor.
 // While the main window (the dialog with a taskbar button of its own) is
 // shown, the full screen takes over: every dialog, message box and the file
 // prompt are drawn there and worked with the keyboard. Without a terminal
@@ -11,17 +13,15 @@
 #include <memory>
 
 #include "framework/portable/CPortableWindowSystem.h"
-#include "framework/screen/CTextRenderer.h"
+#include "framework/screen/CLineRenderer.h"
 #include "framework/term/CFullScreenFrontEnd.h"
+#include "framework/term/CRawTerminalMode.h"
 #include "framework/term/CSignalPipe.h"
 
 class CTerminalWindowSystem : public CPortableWindowSystem {
 public:
     CTerminalWindowSystem();
     ~CTerminalWindowSystem() override;
-
-    // Puts another renderer in place of the line renderer.
-    void SetRenderer(std::unique_ptr<CTextRenderer> renderer);
 
     // The busy state shows at once: the work that follows blocks.
     void BeginWaitCursor() override;
@@ -46,6 +46,13 @@ private:
     // timers and device notices served meanwhile; -1 at the end of input.
     int WaitForKey();
 
+    // Direct mode's keys on the terminal while one of its lines stands.
+    void UpdateLineKeys();
+    void TakeLineKeys();
+    // Nobody answers a question: standard input is no terminal, or a
+    // SIGTERM asked the run to end.
+    bool Unattended();
+
     // The full screen while the main window is shown.
     bool MainWindowShown() const;
     void UpdateScreenMode();
@@ -55,10 +62,12 @@ private:
     int AskMessageBoxOnScreen(const CString& text, const CString& caption, UINT type);
     bool AskOpenFileNameOnScreen(const CString& initialFile, CString* path);
 
-    std::unique_ptr<CTextRenderer> m_renderer;
+    std::unique_ptr<CLineRenderer> m_renderer;
     CSignalPipe m_interrupts;
     bool m_keysFromTerminal;
     bool m_inMessageBox = false;
+    // The terminal in raw mode while direct mode takes its keys.
+    std::unique_ptr<CRawTerminalMode> m_lineKeysMode;
     std::unique_ptr<CFullScreenFrontEnd> m_fullScreen;
     bool m_fullScreenRefused = false;
 };

@@ -90,7 +90,15 @@ bool ParseOption(const std::string& text, DeviceTableEntry* entry, std::string* 
         entry->inEndpoint = static_cast<int>(number);
         return true;
     }
-    *problem = "\"" + text + "\" is not one of interface=N, out=0xEP, in=0xEP";
+    if (name == "serial" && equals != std::string::npos) {
+        if (value.empty()) {
+            *problem = "serial= needs the device's serial number, as lsusb -v shows it after iSerial";
+            return false;
+        }
+        entry->serial = value;
+        return true;
+    }
+    *problem = "\"" + text + "\" is not one of serial=TEXT, interface=N, out=0xEP, in=0xEP";
     return false;
 }
 
@@ -126,12 +134,21 @@ bool CDeviceTable::ParseEntry(const std::string& text, DeviceTableEntry* entry, 
     return true;
 }
 
-const DeviceTableEntry* CDeviceTable::Find(std::uint16_t vendorId, std::uint16_t productId) const
+const DeviceTableEntry* CDeviceTable::Find(std::uint16_t vendorId, std::uint16_t productId,
+                                           const std::string* serial) const
 {
     for (const DeviceTableEntry& entry : m_entries) {
-        if (entry.vendorId == vendorId && entry.productId == productId) {
+        const bool serialFits = entry.serial.empty() || (serial != nullptr && *serial == entry.serial);
+        if (entry.vendorId == vendorId && entry.productId == productId && serialFits) {
             return &entry;
         }
     }
     return nullptr;
+}
+
+bool CDeviceTable::NamesSerial(std::uint16_t vendorId, std::uint16_t productId) const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const DeviceTableEntry& entry) {
+        return entry.vendorId == vendorId && entry.productId == productId && !entry.serial.empty();
+    });
 }

@@ -4,7 +4,10 @@
 // could damage it, so a device that is not listed is never touched.
 //
 // An entry is "VID:PID" (four hex digits each, as lsusb shows them), then
-// optionally "interface=N", "out=0xEP" and "in=0xEP", separated by blanks.
+// optionally "serial=TEXT", "interface=N", "out=0xEP" and "in=0xEP",
+// separated by blanks. With serial= the entry is the one device whose USB
+// serial number is TEXT, so that a technician can name the device meant
+// when several of one kind are attached.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,8 @@ struct DeviceTableEntry {
     // -1: the endpoint at the pipe's index.
     int outEndpoint = -1;
     int inEndpoint = -1;
+    // The serial number the device must have; empty: any.
+    std::string serial;
 };
 
 class CDeviceTable {
@@ -36,8 +41,13 @@ public:
     const std::string& Source() const { return m_source; }
     const std::vector<DeviceTableEntry>& Entries() const { return m_entries; }
     void Add(const DeviceTableEntry& entry) { m_entries.push_back(entry); }
-    // The first entry for the device; null when it is not listed.
-    const DeviceTableEntry* Find(std::uint16_t vendorId, std::uint16_t productId) const;
+    // The first entry for the device with `serial` (null: it has none, or
+    // it cannot be read); null when it is not listed.
+    const DeviceTableEntry* Find(std::uint16_t vendorId, std::uint16_t productId,
+                                 const std::string* serial = nullptr) const;
+    // Whether some entry for the ids names a serial number: only then must
+    // the device's be read before it counts as listed.
+    bool NamesSerial(std::uint16_t vendorId, std::uint16_t productId) const;
 
 private:
     std::string m_source;

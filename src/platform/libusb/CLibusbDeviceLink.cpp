@@ -7,9 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CDeviceSetupReport.h"
 #include "CLibusbContext.h"
-#include "CListedDevices.h"
 
 namespace {
 // GET_INTERFACE: a standard request to the interface, device to host.
@@ -46,26 +44,20 @@ CLibusbDeviceLink::~CLibusbDeviceLink()
     libusb_close(m_handle);
 }
 
-int CLibusbDeviceLink::Open(libusb_device* device, const DeviceTableEntry& entry, CDeviceSetupReport& report,
+int CLibusbDeviceLink::Open(libusb_device* device, const DeviceTableEntry& entry, std::string* reason,
                             std::shared_ptr<CLibusbDeviceLink>* link)
 {
     libusb_device_handle* handle = nullptr;
     const int opened = libusb_open(device, &handle);
-    if (opened == LIBUSB_ERROR_ACCESS) {
-        report.NoPermission(CListedDevices::DeviceNode(device), entry.vendorId, entry.productId);
-        return EACCES;
-    }
     if (opened != LIBUSB_SUCCESS) {
         const int error = static_cast<int>(CLibusbContext::ErrorCode(opened));
-        report.Skipped(CListedDevices::DeviceNode(device), entry.vendorId, entry.productId,
-                       std::string("it cannot be opened (") + std::strerror(error) + ")");
+        *reason = opened == LIBUSB_ERROR_ACCESS ? "no permission"
+                                                : std::string("it cannot be opened (") + std::strerror(error) + ")";
         return error;
     }
     std::shared_ptr<CLibusbDeviceLink> opening(new CLibusbDeviceLink(device, handle, entry));
-    std::string reason;
-    const int error = opening->Claim(&reason);
+    const int error = opening->Claim(reason);
     if (error != 0) {
-        opening->Skip(report, reason);
         return error;
     }
     *link = std::move(opening);
@@ -130,7 +122,7 @@ int CLibusbDeviceLink::CurrentAlternateSetting(int settings) const
     return got == 1 ? current : 0;
 }
 
-bool CLibusbDeviceLink::FindPipeEndpoint(int pipeIndex, PipeAccess access, CDeviceSetupReport& report,
+bool CLibusbDeviceLink::FindPipeEndpoint(int pipeIndex, PipeAccess access, std::string* reason,
                                          std::uint8_t* address) const
 {
     const bool toDevice = access == PipeAccess::Write;
@@ -151,21 +143,16 @@ bool CLibusbDeviceLink::FindPipeEndpoint(int pipeIndex, PipeAccess access, CDevi
     }
     const std::string where = "interface " + std::to_string(m_entry.interfaceNumber);
     if (found == nullptr) {
-        Skip(report, which + " is not there: " + where + " has " + std::to_string(m_endpoints.size()) +
-                         " endpoints; " + pipe + " must be " + wanted);
+        *reason = which + " is not there: " + where + " has " + std::to_string(m_endpoints.size()) + " endpoints; " +
+                  pipe + " must be " + wanted;
         return false;
     }
     const bool isBulk = (found->attributes & 3) == LIBUSB_TRANSFER_TYPE_BULK;
     if (!isBulk || ((found->address & 0x80) == 0) != toDevice) {
-        Skip(report, which + " is " + Describe(found->address, found->attributes) + " of " + where + "; " + pipe +
-                         " must be " + wanted + (given >= 0 ? "" : " (out= and in= in the table can name them)"));
+        *reason = which + " is " + Describe(found->address, found->attributes) + " of " + where + "; " + pipe +
+                  " must be " + wanted + (given >= 0 ? "" : " (out= and in= in the table can name them)");
         return false;
     }
     *address = found->address;
     return true;
-}
-
-void CLibusbDeviceLink::Skip(CDeviceSetupReport& report, const std::string& reason) const
-{
-    report.Skipped(CListedDevices::DeviceNode(m_device), m_entry.vendorId, m_entry.productId, reason);
 }

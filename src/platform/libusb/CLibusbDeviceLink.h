@@ -17,7 +17,6 @@
 #include "../PlatformTypes.h"
 #include "CDeviceTable.h"
 
-class CDeviceSetupReport;
 struct libusb_device;
 struct libusb_device_handle;
 
@@ -28,19 +27,20 @@ public:
     ~CLibusbDeviceLink();
 
     // Opens `device` and claims the entry's interface: 0 with the link, or
-    // an errno (EACCES without permission). Why a device cannot be used goes
-    // to `report`.
-    static int Open(libusb_device* device, const DeviceTableEntry& entry, CDeviceSetupReport& report,
+    // an errno (EACCES without permission) with why the device cannot be
+    // used in *reason.
+    static int Open(libusb_device* device, const DeviceTableEntry& entry, std::string* reason,
                     std::shared_ptr<CLibusbDeviceLink>* link);
 
     libusb_device* Device() const { return m_device; }
+    const DeviceTableEntry& Entry() const { return m_entry; }
     libusb_device_handle* Handle() const { return m_handle; }
 
     // The endpoint address of pipe `pipeIndex` opened for `access`: true, or
-    // false when there is no bulk endpoint of that direction for it (said
-    // to the report).
-    bool FindPipeEndpoint(int pipeIndex, PipeAccess access, CDeviceSetupReport& report,
-                          std::uint8_t* address) const;
+    // false when there is no bulk endpoint of that direction for it, with
+    // why in *reason.
+    bool FindPipeEndpoint(int pipeIndex, PipeAccess access, std::string* reason, std::uint8_t* address) const;
+
 
 private:
     struct Endpoint {
@@ -53,7 +53,6 @@ private:
     // setting: 0 or an errno, its reason in *reason.
     int Claim(std::string* reason);
     int CurrentAlternateSetting(int settings) const;
-    void Skip(CDeviceSetupReport& report, const std::string& reason) const;
 
     libusb_device* m_device;
     libusb_device_handle* m_handle;

@@ -20,8 +20,11 @@ constexpr DWORD kErrorIoIncomplete = 996;
 }  // namespace
 
 CLibusbPlatform::CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& report,
-                                 CLibusbNotices::Source noticeSource)
-    : m_tableLoader(std::move(tableLoader)), m_report(report), m_noticeSource(noticeSource)
+                                 CLibusbNotices::Source noticeSource, CUdevTags udevTags)
+    : m_tableLoader(std::move(tableLoader)),
+      m_report(report),
+      m_noticeSource(noticeSource),
+      m_udevTags(std::move(udevTags))
 {
 }
 
@@ -93,7 +96,10 @@ HANDLE CLibusbPlatform::OpenPipe(const char* pipePath, PipeAccess access)
         error = LinkTo(interfacePath, &link);
     }
     std::uint8_t endpoint = 0;
-    if (error == 0 && !link->FindPipeEndpoint(pipeIndex, access, m_report, &endpoint)) {
+    std::string reason;
+    if (error == 0 && !link->FindPipeEndpoint(pipeIndex, access, &reason, &endpoint)) {
+        m_report.Skipped(CListedDevices::DeviceNode(link->Device()), link->Entry().vendorId, link->Entry().productId,
+                         reason);
         error = ENOENT;
     }
     if (error != 0) {
@@ -119,9 +125,18 @@ int CLibusbPlatform::LinkTo(const std::string& interfacePath, std::shared_ptr<CL
         if (*link && (*link)->Device() == device.device.get()) {
             return 0;
         }
-        const int opened = CLibusbDeviceLink::Open(device.device.get(), *device.entry, m_report, link);
-        if (opened == 0) {
+        std::string reason;
+        const int opened = CLibusbDeviceLink::Open(device.device.get(), *device.entry, &reason, link);
+        const std::string node = CListedDevices::DeviceNode(device.device.get());
+        if (opened == EACCES) {
+            m_report.NoPermission(node, device.entry->vendorId, device.entry->productId,
+                                  m_udevTags.HasTag(device.device.get(), "uaccess"));
+        } else if (opened != 0) {
+            m_report.Skipped(node, device.entry->vendorId, device.entry->productId, reason);
+        } else {
             m_links[interfacePath] = *link;
+            m_report.Using(device.entry->vendorId, device.entry->productId, device.serial, device.port,
+                           devices.size());
         }
         return opened;
     }

@@ -17,15 +17,18 @@
 #include "CDeviceTableLoader.h"
 #include "CLibusbContext.h"
 #include "CLibusbNotices.h"
+#include "CUdevTags.h"
 
 class CLibusbDeviceLink;
 class CListedDevices;
 
 class CLibusbPlatform : public CPosixServices {
 public:
-    // Reports on set-up problems go to `report` (standard error).
+    // Reports on set-up problems, and which device is used, go to `report`
+    // (standard error); `udevTags` tells whether a rule tagged a device.
     CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& report,
-                    CLibusbNotices::Source noticeSource = CLibusbNotices::Source::Hotplug);
+                    CLibusbNotices::Source noticeSource = CLibusbNotices::Source::Hotplug,
+                    CUdevTags udevTags = CUdevTags());
     ~CLibusbPlatform() override;
 
     HANDLE GetClassDevs(const DeviceClassGuid& interfaceClass) override;
@@ -64,6 +67,7 @@ private:
     CDeviceTableLoader m_tableLoader;
     CDeviceSetupReport m_report;
     CLibusbNotices::Source m_noticeSource;
+    CUdevTags m_udevTags;
     bool m_prepared = false;
     int m_prepareError = 0;
     CDeviceTable m_table;

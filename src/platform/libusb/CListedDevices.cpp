@@ -1,10 +1,11 @@
-// The attached listed devices and their interface paths.
+// The attached listed devices, their interface paths, serial numbers and ports.
 #include "CListedDevices.h"
 
 #include <libusb.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "CLibusbContext.h"
 #include "CUsbInterfacePath.h"
@@ -38,6 +39,34 @@ bool ReadSerial(libusb_device* device, std::uint8_t index, std::vector<std::uint
     return true;
 }
 
+// UTF-16 code units as UTF-8 (those of one plane; a lone surrogate as "?").
+std::string Utf8Of(const std::vector<std::uint16_t>& units)
+{
+    std::string text;
+    for (const std::uint16_t unit : units) {
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            text += static_cast<char>(0xC0 | (unit >> 6));
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        } else if (unit >= 0xD800 && unit < 0xE000) {
+            text += '?';
+        } else {
+            text += static_cast<char>(0xE0 | (unit >> 12));
+            text += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return text;
+}
+
+// The first line of a small text file; false when it cannot be read.
+bool ReadLine(const std::string& path, std::string* line)
+{
+    std::ifstream file(path);
+    return static_cast<bool>(std::getline(file, *line));
+}
+
 }  // namespace
 
 CListedDevices::~CListedDevices()
@@ -58,7 +87,9 @@ int CListedDevices::List(std::vector<Device>* devices)
         const DeviceTableEntry* entry = EntryOf(all[index]);
         if (entry != nullptr) {
             libusb_device* device = libusb_ref_device(all[index]);
-            devices->push_back(Device{PathOf(device), std::shared_ptr<libusb_device>(device, libusb_unref_device), entry});
+            const Identity identity = IdentityOf(device);
+            devices->push_back(Device{identity.path, std::shared_ptr<libusb_device>(device, libusb_unref_device), entry,
+                                      identity.serial, PortOf(device)});
             attached.push_back(device);
         }
     }
@@ -70,35 +101,53 @@ int CListedDevices::List(std::vector<Device>* devices)
     return 0;
 }
 
-const DeviceTableEntry* CListedDevices::EntryOf(libusb_device* device) const
+const DeviceTableEntry* CListedDevices::EntryOf(libusb_device* device)
 {
     libusb_device_descriptor descriptor;
     if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) {
         return nullptr;
     }
-    return m_table.Find(descriptor.idVendor, descriptor.idProduct);
+    // A serial number is read only when the table asks for one.
+    if (!m_table.NamesSerial(descriptor.idVendor, descriptor.idProduct)) {
+        return m_table.Find(descriptor.idVendor, descriptor.idProduct, nullptr);
+    }
+    // A device that has gone is what it was while attached.
+    const auto known = m_known.find(device);
+    std::string serial;
+    const bool hasSerial = known != m_known.end() ? known->second.hasSerial : ReadSerialNumber(device, &serial);
+    if (known != m_known.end()) {
+        serial = known->second.serial;
+    }
+    return m_table.Find(descriptor.idVendor, descriptor.idProduct, hasSerial ? &serial : nullptr);
 }
 
 std::string CListedDevices::PathOf(libusb_device* device)
 {
-    const auto found = m_paths.find(device);
-    if (found != m_paths.end()) {
+    return IdentityOf(device).path;
+}
+
+CListedDevices::Identity CListedDevices::IdentityOf(libusb_device* device)
+{
+    const auto found = m_known.find(device);
+    if (found != m_known.end()) {
         return found->second;
     }
     bool keep = true;
-    std::string path = WorkOutPath(device, &keep);
+    Identity identity;
+    identity.path = WorkOutPath(device, &keep);
+    identity.hasSerial = ReadSerialNumber(device, &identity.serial);
     if (keep) {
         libusb_ref_device(device);
-        m_paths.emplace(device, path);
+        m_known.emplace(device, identity);
     }
-    return path;
+    return identity;
 }
 
 void CListedDevices::Forget(libusb_device* device)
 {
-    const auto found = m_paths.find(device);
-    if (found != m_paths.end()) {
-        m_paths.erase(found);
+    const auto found = m_known.find(device);
+    if (found != m_known.end()) {
+        m_known.erase(found);
         libusb_unref_device(device);
     }
 }
@@ -109,6 +158,36 @@ std::string CListedDevices::DeviceNode(libusb_device* device)
     std::snprintf(node, sizeof node, "/dev/bus/usb/%03u/%03u", libusb_get_bus_number(device),
                   libusb_get_device_address(device));
     return node;
+}
+
+std::string CListedDevices::PortOf(libusb_device* device)
+{
+    std::uint8_t ports[kMaxPorts];
+    const int count = libusb_get_port_numbers(device, ports, kMaxPorts);
+    return CUsbInterfacePath::InstanceFromPorts(libusb_get_bus_number(device), ports, count);
+}
+
+std::string CListedDevices::SysfsSerialPath(libusb_device* device)
+{
+    return "/sys/bus/usb/devices/" + PortOf(device) + "/serial";
+}
+
+bool CListedDevices::ReadSerialNumber(libusb_device* device, std::string* serial)
+{
+    // The system has read it already, and shows it to users without the
+    // permission to open the device.
+    if (ReadLine(SysfsSerialPath(device), serial)) {
+        return !serial->empty();
+    }
+    libusb_device_descriptor descriptor = {};
+    libusb_get_device_descriptor(device, &descriptor);
+    std::vector<std::uint16_t> units;
+    bool asked = false;
+    if (descriptor.iSerialNumber == 0 || !ReadSerial(device, descriptor.iSerialNumber, &units, &asked)) {
+        return false;
+    }
+    *serial = Utf8Of(units);
+    return !serial->empty();
 }
 
 std::string CListedDevices::WorkOutPath(libusb_device* device, bool* keep) const
@@ -122,22 +201,27 @@ std::string CListedDevices::WorkOutPath(libusb_device* device, bool* keep) const
         if (ReadSerial(device, descriptor.iSerialNumber, &serial, &asked)) {
             instance = CUsbInterfacePath::InstanceFromSerial(serial);
         }
+        std::string shown;
+        if (!asked && ReadLine(SysfsSerialPath(device), &shown)) {
+            // Not to be opened (no permission yet): the system's copy of the
+            // serial number keeps the path the same as once it can be.
+            instance = CUsbInterfacePath::InstanceFromSerial(std::vector<std::uint16_t>(shown.begin(), shown.end()));
+            asked = true;
+        }
         *keep = asked;
     }
     if (instance.empty()) {
-        std::uint8_t ports[kMaxPorts];
-        const int count = libusb_get_port_numbers(device, ports, kMaxPorts);
-        instance = CUsbInterfacePath::InstanceFromPorts(libusb_get_bus_number(device), ports, count);
+        instance = PortOf(device);
     }
     return CUsbInterfacePath::Build(descriptor.idVendor, descriptor.idProduct, instance);
 }
 
 void CListedDevices::ForgetAllBut(const std::vector<libusb_device*>& attached)
 {
-    for (auto kept = m_paths.begin(); kept != m_paths.end();) {
+    for (auto kept = m_known.begin(); kept != m_known.end();) {
         if (std::find(attached.begin(), attached.end(), kept->first) == attached.end()) {
             libusb_unref_device(kept->first);
-            kept = m_paths.erase(kept);
+            kept = m_known.erase(kept);
         } else {
             ++kept;
         }

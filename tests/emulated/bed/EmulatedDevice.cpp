@@ -136,6 +136,12 @@ void EmulatedDevice::Send(const std::string& bytes)
     DeliverReplies();
 }
 
+void EmulatedDevice::HoldInterfaceElsewhere(bool held)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_heldElsewhere = held;
+}
+
 void EmulatedDevice::Vanish()
 {
     std::lock_guard<std::mutex> guard(m_lock);

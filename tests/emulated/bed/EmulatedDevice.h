@@ -1,9 +1,10 @@
 // One emulated USB device at the kernel interface: an umockdev ioctl handler
 // that plays usbfs for the device's node, as the real libusb (of this
-// process or of a child) speaks to it: capabilities, string descriptors and
+// process or of a child) speaks to it: capabilities, string descriptors, the
 // the alternate setting over control transfers, interface claims with a
-// bound kernel driver detached and attached again, bulk URBs into and out of
-// the firmware, discarded URBs, and the device's disappearance.
+// bound kernel driver detached and attached again (or refused as held by
+// another program), bulk URBs into and out of the firmware, discarded URBs,
+// and the device's disappearance.
 //
 // umockdev calls the handler on its own worker thread; the test's thread
 // looks at what happened and acts through the locked methods.
@@ -57,6 +58,8 @@ public:
     // ---- Acts of the device.
     // Sends `bytes` on the IN endpoint: a waiting read takes them.
     void Send(const std::string& bytes);
+    // Another program holds the interface: claims fail as busy.
+    void HoldInterfaceElsewhere(bool held);
     // The device is gone: waiting URBs end as on a disconnect, and every
     // request after fails with ENODEV.
     void Vanish();
@@ -117,6 +120,7 @@ private:
     int m_discarded = 0;
     int m_zeroPacketWrites = 0;
     int m_claimed = 0;
+    bool m_heldElsewhere = false;
     int m_detaches = 0;
     int m_attaches = 0;
     bool m_driverBound;

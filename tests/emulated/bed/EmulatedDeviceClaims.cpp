@@ -29,6 +29,9 @@ void EmulatedDevice::Claim(UMockdevIoctlClient* client, unsigned long request)
     }
     if (request == USBDEVFS_RELEASEINTERFACE) {
         m_claimed = 0;
+    } else if (m_heldElsewhere) {
+        umockdev_ioctl_client_complete(client, -1, EBUSY);
+        return;
     } else {
         if (request == USBDEVFS_DISCONNECT_CLAIM && m_driverBound) {
             m_driverBound = false;

@@ -37,6 +37,19 @@ std::string SysfsPath(const std::string& port)
     }
     return path + "/" + port;
 }
+// The serial number as sysfs shows it; ASCII only here, which is what the
+// tests' serial numbers that are read from sysfs hold.
+std::string SerialAttribute(const DeviceDescription& description)
+{
+    std::string text;
+    for (const char16_t unit : description.serial.value_or(u"")) {
+        if (unit >= 0x80) {
+            return std::string();
+        }
+        text += static_cast<char>(unit);
+    }
+    return text;
+}
 }  // namespace
 
 EmulatedUsbBus::EmulatedUsbBus() : m_testbed(umockdev_testbed_new())
@@ -71,7 +84,7 @@ void EmulatedUsbBus::Plug(EmulatedDevice& device, const std::string& port)
         throw std::runtime_error("cannot attach the device's handler: " + message);
     }
     const std::string sysfsPath = SysfsPath(port);
-    AddEntry(sysfsPath, address, Hex(device.Description().Descriptors()));
+    AddEntry(sysfsPath, address, Hex(device.Description().Descriptors()), SerialAttribute(device.Description()));
     m_plugged[&device] = Plugged{port, sysfsPath, address, false};
 }
 
@@ -118,15 +131,17 @@ std::string EmulatedUsbBus::NodeFileInBed(const EmulatedDevice& device) const
     return m_root + DeviceNode(device);
 }
 
-void EmulatedUsbBus::AddEntry(const std::string& sysfsPath, int address, const std::string& descriptorsHex)
+void EmulatedUsbBus::AddEntry(const std::string& sysfsPath, int address, const std::string& descriptorsHex,
+                              const std::string& serial)
 {
     const std::string node = NodeName(address);
     const std::string entry = "P: " + sysfsPath + "\nN: " + node +
                               "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\nE: BUSNUM=001\nE: DEVNUM=" +
                               node.substr(node.size() - 3) + "\nE: DEVNAME=/dev/" + node +
                               "\nA: busnum=1\\n\nA: devnum=" + std::to_string(address) +
-                              "\\n\nA: bConfigurationValue=1\\n\nA: speed=480\\n\nH: descriptors=" + descriptorsHex +
-                              "\n";
+                              "\\n\nA: bConfigurationValue=1\\n\nA: speed=480\\n\n" +
+                              (serial.empty() ? std::string() : "A: serial=" + serial + "\\n\n") +
+                              "H: descriptors=" + descriptorsHex + "\n";
     GError* error = nullptr;
     if (!umockdev_testbed_add_from_string(m_testbed, entry.c_str(), &error)) {
         const std::string message = error != nullptr ? error->message : "unknown";

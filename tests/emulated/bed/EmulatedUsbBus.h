@@ -41,7 +41,9 @@ private:
         bool unplugged;
     };
 
-    void AddEntry(const std::string& sysfsPath, int address, const std::string& descriptorsHex);
+    // `serial`: the serial number attribute as the kernel shows it; empty: none.
+    void AddEntry(const std::string& sysfsPath, int address, const std::string& descriptorsHex,
+                  const std::string& serial = std::string());
     void AddHubsFor(const std::string& port);
 
     UMockdevTestbed* m_testbed;

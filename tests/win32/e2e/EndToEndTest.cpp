@@ -3,6 +3,7 @@
 // download to its end with the status window's wait for the device.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <thread>
 
 #include "DeviceNoticeSender.h"
@@ -147,6 +148,43 @@ TEST_F(EndToEndTest, DirectDownloadRunsToItsEndAndTheStatusWindowClosesASecondAf
 
     ASSERT_TRUE(trelox.WaitForExit(kStepMs));
     EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitProgrammed)) << "programmed, and the device came back";
+}
+
+TEST_F(EndToEndTest, TheStatusWindowHeedsOnlyTheProgrammedDevicesNotices)
+{
+    const char otherDevice[] = "\\\\?\\root#treloxtest#sim9#{c0558574-212d-4625-8877-fe9c2e8ed396}";
+    ASSERT_TRUE(device.SetPresent(true));
+    const std::string flashFile =
+        WriteFlashFile("trelox-other.s19", "S1130000000102030405060708090A0B0C0D0E0F64\r\nS9030000FC\r\n");
+    TreloxProcess trelox("\"" + flashFile + "\"");
+    ASSERT_TRUE(trelox.Started());
+    const HWND status =
+        WaitForWindow(trelox.Id(), [](HWND w) { return IsDialogTitled(w, "Flash-Programmierung"); }, kStartUpMs);
+    ASSERT_NE(status, nullptr);
+    const HWND state = ::GetDlgItem(status, IDC_STATE_TEXT);
+    const HWND messageWindow = DeviceNoticeSender::FindMessageWindow(trelox.Id(), kStepMs);
+    ASSERT_NE(messageWindow, nullptr);
+
+    // Each notice is handled when SendMessage returns.
+    DeviceNoticeSender::SendRemoval(messageWindow, otherDevice);
+    EXPECT_EQ(StoredTextOf(state), "Warten auf Beginn der Programmierung");
+    ASSERT_TRUE(device.SetPresent(false));
+    DeviceNoticeSender::SendRemoval(messageWindow, kInterfacePath);
+    EXPECT_EQ(StoredTextOf(state), "Programmierung l\xE4uft...");
+    DeviceNoticeSender::SendArrival(messageWindow, otherDevice);
+    EXPECT_EQ(StoredTextOf(state), "Programmierung l\xE4uft...");
+    EXPECT_TRUE(::IsWindow(status)) << "another device is not the programmed one coming back";
+
+    // The system may name the device in other letter cases than its list.
+    std::string shouted = kInterfacePath;
+    for (char& c : shouted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    ASSERT_TRUE(device.SetPresent(true));
+    DeviceNoticeSender::SendArrival(messageWindow, shouted);
+    EXPECT_TRUE(WaitUntilGone(status, kStepMs));
+    ASSERT_TRUE(trelox.WaitForExit(kStepMs));
+    EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitProgrammed));
 }
 
 }  // namespace
