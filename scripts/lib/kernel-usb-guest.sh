@@ -319,27 +319,46 @@ case_unlisted_beside_listed() {
 as_tech() { setpriv --reuid=4242 --regid=4242 --init-groups "$@"; }
 
 # A user who is not root: without a rule the permission message; with the
-# packaged rule's group variant, a whole download.
+# template's uaccess variant but no session at the machine (as over the
+# network) the message that names the group variant; with the group variant,
+# a whole download, also to the device that came back.
 case_permission() {
+  # The package's template once case_package installed it, else the tree's.
+  [ -f /usr/lib/udev/rules.d/70-trelox.rules ] && RULES_TEMPLATE=/usr/lib/udev/rules.d/70-trelox.rules
   devsim_start pm --program-time=1000
-  started_ms=$(date +%s%3N)
   as_tech env TRELOX_USB_DEVICES=1234:5678 timeout 60 "$TRELOX" "$firmware" </dev/null >"$out/no-rule.out" 2>&1
   rc=$?
   expect "without a rule: exit $rc, not 2" [ "$rc" -eq 2 ]
   expect "no permission message" has "$out/no-rule.out" "trelox: no permission to use /dev/bus/usb/"
-  local rule
-  rule=$(sed -n 's/^#\(SUBSYSTEM.*GROUP="plugdev".*\)/\1/p' "$RULES_TEMPLATE" | head -n 1)
-  expect "the rule template has no group variant" [ -n "$rule" ]
-  echo "$rule" >/etc/udev/rules.d/70-trelox.rules
-  udevadm control --reload
-  udevadm trigger --action=add --subsystem-match=usb
-  udevadm settle -t 10
+  as_tech env TRELOX_USB_DEVICES=1234:5678 timeout 60 "$TRELOX" --list </dev/null >"$out/no-rule-list.out" 2>&1
+  rc=$?
+  expect "--list without a rule: exit $rc, not 2" [ "$rc" -eq 2 ]
+  expect "--list does not say 'no permission'" has "$out/no-rule-list.out" "not usable: no permission"
+  apply_rule 'TAG+="uaccess"'
+  as_tech env TRELOX_USB_DEVICES=1234:5678 timeout 60 "$TRELOX" "$firmware" </dev/null >"$out/uaccess.out" 2>&1
+  rc=$?
+  expect "uaccess without a session: exit $rc, not 2" [ "$rc" -eq 2 ]
+  expect "uaccess without a session: not told so" has "$out/uaccess.out" 'tags it "uaccess"'
+  expect "uaccess without a session: no group variant" has "$out/uaccess.out" 'GROUP="plugdev"'
+  apply_rule 'GROUP="plugdev"'
   ls -l /dev/bus/usb/*/* >"$out/permission.nodes" 2>&1
   as_tech env TRELOX_USB_DEVICES=1234:5678 timeout 60 "$TRELOX" "$firmware" </dev/null >"$out/group-rule.out" 2>&1
   rc=$?
   expect "with the group rule: exit $rc, not 0" [ "$rc" -eq 0 ]
   rm -f /etc/udev/rules.d/70-trelox.rules
   udevadm control --reload
+}
+
+# Installs the rule template's example line that holds TEXT, uncommented, as
+# the technician would, and has udev apply it to the devices present.
+apply_rule() {
+  local rule
+  rule=$(grep -F -- "$1" "$RULES_TEMPLATE" | sed -n 's/^#\(SUBSYSTEM.*\)/\1/p' | head -n 1)
+  expect "the rule template has no example with $1" [ -n "$rule" ]
+  echo "$rule" >/etc/udev/rules.d/70-trelox.rules
+  udevadm control --reload
+  udevadm trigger --action=add --subsystem-match=usb
+  udevadm settle -t 10
 }
 
 # The package this test run built, installed with dpkg -i; its trelox programs the device.
@@ -349,7 +368,6 @@ case_package() {
   dpkg -i "$DEB" >"$out/package.dpkg" 2>&1
   expect "dpkg -i failed" [ $? -eq 0 ]
   devsim_start pk --program-time=1000
-  started_ms=$(date +%s%3N)
   TRELOX_USB_DEVICES=1234:5678 timeout 60 /usr/bin/trelox /usr/share/doc/trelox/firmware.s19 \
     </dev/null >"$out/package.out" 2>&1
   rc=$?
@@ -385,7 +403,7 @@ case_bench() {
 }
 
 cases=${CASES:-download identity_dialog refusals stalled_ack halted_endpoint late_answer long_answer unplugged
-  other_leaves other_arrives choose_and_list unlisted_beside_listed permission package gadget_refusals}
+  other_leaves other_arrives choose_and_list unlisted_beside_listed package permission gadget_refusals}
 for name in $cases; do
   run_case "$name"
 done
