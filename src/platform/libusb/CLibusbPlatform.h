@@ -33,8 +33,10 @@ public:
 
     HANDLE GetClassDevs(const DeviceClassGuid& interfaceClass) override;
 
-    // A listed device's pipe; EACCES without permission, ENOENT for a device
-    // that is not there or a pipe that does not fit, an errno otherwise.
+    // A listed device's pipe, its endpoint made ready for a first request
+    // (CLibusbDeviceLink::Refresh); EACCES without permission, ENOENT for a
+    // device that is not there or a pipe that does not fit, an errno
+    // otherwise.
     HANDLE OpenPipe(const char* pipePath, PipeAccess access) override;
 
     // Always pending at first: the completion comes through libusb's events.
