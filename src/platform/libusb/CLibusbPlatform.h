@@ -42,6 +42,7 @@ public:
     // Always pending at first: the completion comes through libusb's events.
     BOOL WriteFile(HANDLE pipe, const void* bytes, DWORD count, DWORD* transferred, Overlapped* overlapped) override;
     BOOL ReadFile(HANDLE pipe, void* buffer, DWORD size, DWORD* transferred, Overlapped* overlapped) override;
+    // An I/O error of a device that has left the bus is reported as ENODEV.
     BOOL GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait) override;
     // Cancels the transfer and waits for its cancelled completion.
     void CancelTransfer(HANDLE pipe, Overlapped* overlapped) override;
