@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -103,7 +104,8 @@ TEST_F(EndToEndTest, AnAcknowledgeThatNeverComesTimesOutAndItsReadIsDiscarded)
     EXPECT_EQ(5, m_trelox.Run({FlashFile(records)}, kRunMs)) << m_trelox.Output();
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Timeout beim Lesen"));
     EXPECT_GE(m_trelox.ElapsedMs(), 5000);
-    EXPECT_EQ(1, m_device.DiscardedUrbs());
+    // The opening's look for stale answers, then the read given up.
+    EXPECT_EQ(2, m_device.DiscardedUrbs());
     EXPECT_EQ(0, m_device.PendingReads());
     EXPECT_EQ(2u, m_device.Received().size());
 }
@@ -121,6 +123,34 @@ TEST_F(EndToEndTest, TheDeviceUnpluggedMidDownloadEndsItWithTheVanishedDeviceErr
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Fehler 19 beim Lesen (0 von 10 Bytes gelesen)"));
     EXPECT_THAT(m_trelox.Output(), HasSubstr("Zeile 3"));
     EXPECT_LT(m_trelox.ElapsedMs(), 5000) << "ended by the removal, not a time-out";
+}
+
+TEST_F(EndToEndTest, AnUnplugThatTheHostReportsAsAnIoErrorFirstIsStillError19)
+{
+    m_device.Configure([](EmulatedFirmware& firmware) { firmware.HoldRecord(3); });
+    m_player = std::thread([this] {
+        if (m_device.WaitUntil(
+                [](const EmulatedDevice& d) { return d.Received().size() == 3 && d.PendingReads() == 1; }, kRunMs)) {
+            m_bus.Unplug(m_device, -EPROTO);
+        }
+    });
+    EXPECT_EQ(5, m_trelox.Run({FlashFile(ReadSampleRecords())}, kRunMs)) << m_trelox.Output();
+    EXPECT_THAT(m_trelox.Output(), HasSubstr("Fehler 19 beim Lesen (0 von 10 Bytes gelesen)"));
+}
+
+TEST_F(EndToEndTest, AHaltAndAStaleAnswerLeftByAnEarlierRunDoNotSpoilTheNext)
+{
+    // An earlier run left both pipes halted and an answer that came after
+    // its read was given up waiting in the pipe from the device.
+    m_device.Halt(0x02);
+    m_device.Halt(0x83);
+    m_device.Send("\x10\x06");
+    const std::vector<std::string> records = ReadSampleRecords();
+    PlayProgrammingPhase();
+    ASSERT_EQ(0, m_trelox.Run({FlashFile(records)}, kRunMs)) << m_trelox.Output();
+    EXPECT_THAT(m_trelox.Output(), HasSubstr(kFinished));
+    EXPECT_EQ(2, m_device.HaltsCleared());
+    EXPECT_EQ(records, m_device.ReceivedOn(0x02));
 }
 
 TEST_F(EndToEndTest, AnUnlistedDeviceBesideTheListedOneIsNeverWrittenTo)

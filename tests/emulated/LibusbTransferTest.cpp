@@ -98,6 +98,8 @@ TEST_F(LibusbTransferTest, ATimedOutReadIsDiscardedBeforeTheCancelReturnsAndNeve
 {
     UsePlatform();
     OpenPipes();
+    // The opening looked for stale answers with reads of its own.
+    const int discardedByOpening = m_device.DiscardedUrbs();
     char buffer[10];
     std::memset(buffer, 0xAA, sizeof buffer);
     StartRead(buffer, sizeof buffer);
@@ -106,7 +108,7 @@ TEST_F(LibusbTransferTest, ATimedOutReadIsDiscardedBeforeTheCancelReturnsAndNeve
 
     m_platform->CancelTransfer(m_read, &m_overlapped);
     // Discarded, given back and reaped: nothing of it is left in flight.
-    EXPECT_EQ(1, m_device.DiscardedUrbs());
+    EXPECT_EQ(discardedByOpening + 1, m_device.DiscardedUrbs());
     EXPECT_EQ(0, m_device.PendingReads());
     DWORD count = 0;
     EXPECT_FALSE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));

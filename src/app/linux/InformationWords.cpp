@@ -20,7 +20,8 @@ const char kUsage[] =
     "  --version       the program's version\n"
     "Flags start with / or - and may be written in either case. Exit status 0:\n"
     "programmed, or the dialog closed. The other statuses, the keys, the\n"
-    "environment and the device table: man trelox.\n";
+    "environment, the device table (serial= chooses one of several devices),\n"
+    "the permission to use a device and the error numbers: man trelox.\n";
 }  // namespace
 
 InformationWord FindInformationWord(int argc, char* argv[])

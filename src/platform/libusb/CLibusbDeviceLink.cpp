@@ -4,8 +4,10 @@
 #include <libusb.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "CLibusbContext.h"
 
@@ -14,6 +16,19 @@ namespace {
 constexpr std::uint8_t kGetInterfaceRequestType = 0x81;
 constexpr std::uint8_t kGetInterface = 0x0A;
 constexpr unsigned kControlTimeoutMs = 1000;
+// GET_STATUS: a standard request to the device, device to host, that every
+// device answers with two bytes.
+constexpr std::uint8_t kGetStatusRequestType = 0x80;
+constexpr std::uint8_t kGetStatus = 0x00;
+// How long the system may take to notice an unplugged device, asked in steps.
+constexpr unsigned kGoneProbeMs = 100;
+constexpr int kGoneProbes = 5;
+// Reading away what waits unasked: how long a read waits for more, its
+// buffer (whole packets of every speed), and a bound for a device that
+// never stops sending.
+constexpr unsigned kDrainWaitMs = 50;
+constexpr int kDrainBufferSize = 4096;
+constexpr int kMaxDrainReads = 64;
 
 std::string Hex(int value)
 {
@@ -155,4 +170,40 @@ bool CLibusbDeviceLink::FindPipeEndpoint(int pipeIndex, PipeAccess access, std::
     }
     *address = found->address;
     return true;
+}
+
+void CLibusbDeviceLink::Refresh(std::uint8_t address) const
+{
+    // Clearing a halt that is not there only resets the endpoint's toggle,
+    // on both sides; a device that fails the request keeps its state.
+    libusb_clear_halt(m_handle, address);
+    if ((address & 0x80) == 0) {
+        return;
+    }
+    unsigned char stale[kDrainBufferSize];
+    for (int read = 0; read < kMaxDrainReads; ++read) {
+        int got = 0;
+        const int result = libusb_bulk_transfer(m_handle, address, stale, sizeof stale, &got, kDrainWaitMs);
+        if (result != LIBUSB_SUCCESS && result != LIBUSB_ERROR_OVERFLOW) {
+            return;  // nothing more waits (a time-out), or the device cannot tell
+        }
+    }
+}
+
+bool CLibusbDeviceLink::HasGone() const
+{
+    for (int probe = 0; probe < kGoneProbes; ++probe) {
+        unsigned char status[2];
+        const int got = libusb_control_transfer(m_handle, kGetStatusRequestType, kGetStatus, 0, 0, status,
+                                                sizeof status, kGoneProbeMs);
+        if (got == LIBUSB_ERROR_NO_DEVICE) {
+            return true;
+        }
+        if (got >= 0 || got == LIBUSB_ERROR_PIPE) {
+            return false;  // it answers, if only with a stall
+        }
+        // An I/O error or no answer: the device may be on its way out.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kGoneProbeMs / 5));
+    }
+    return false;
 }

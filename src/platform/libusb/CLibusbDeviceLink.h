@@ -40,7 +40,16 @@ public:
     // false when there is no bulk endpoint of that direction for it, with
     // why in *reason.
     bool FindPipeEndpoint(int pipeIndex, PipeAccess access, std::string* reason, std::uint8_t* address) const;
-
+    // Makes a pipe's endpoint ready for the program's first request: a halt
+    // that a run before left is cleared, and from the device, whatever waits
+    // unasked (an answer that came after its read was given up) is read and
+    // dropped. The exchange is strictly request, then answer, so nothing can
+    // be waiting rightly.
+    void Refresh(std::uint8_t address) const;
+    // Whether the device has left the bus: asked after a transfer failed
+    // with an I/O error, which a host controller may report before the
+    // system notices that the device was unplugged.
+    bool HasGone() const;
 
 private:
     struct Endpoint {

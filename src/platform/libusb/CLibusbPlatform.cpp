@@ -106,6 +106,7 @@ HANDLE CLibusbPlatform::OpenPipe(const char* pipePath, PipeAccess access)
         SetLastError(static_cast<DWORD>(error));
         return INVALID_HANDLE_VALUE;
     }
+    link->Refresh(endpoint);
     return m_handles.Add(std::make_shared<CLibusbPipe>(m_context, std::move(link), endpoint, access));
 }
 
@@ -190,7 +191,16 @@ void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
 
 BOOL CLibusbPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    return PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait, kErrorIoIncomplete);
+    const BOOL result = PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait, kErrorIoIncomplete);
+    if (result == FALSE && GetLastError() == EIO) {
+        // An unplugged device is reported as such, whatever the host
+        // controller said first.
+        const auto usbPipe = m_handles.Find<CLibusbPipe>(pipe);
+        if (usbPipe && usbPipe->Link() != nullptr && usbPipe->Link()->HasGone()) {
+            SetLastError(ENODEV);
+        }
+    }
+    return result;
 }
 
 void CLibusbPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)

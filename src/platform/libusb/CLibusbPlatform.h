@@ -33,13 +33,16 @@ public:
 
     HANDLE GetClassDevs(const DeviceClassGuid& interfaceClass) override;
 
-    // A listed device's pipe; EACCES without permission, ENOENT for a device
-    // that is not there or a pipe that does not fit, an errno otherwise.
+    // A listed device's pipe, its endpoint made ready for a first request
+    // (CLibusbDeviceLink::Refresh); EACCES without permission, ENOENT for a
+    // device that is not there or a pipe that does not fit, an errno
+    // otherwise.
     HANDLE OpenPipe(const char* pipePath, PipeAccess access) override;
 
     // Always pending at first: the completion comes through libusb's events.
     BOOL WriteFile(HANDLE pipe, const void* bytes, DWORD count, DWORD* transferred, Overlapped* overlapped) override;
     BOOL ReadFile(HANDLE pipe, void* buffer, DWORD size, DWORD* transferred, Overlapped* overlapped) override;
+    // An I/O error of a device that has left the bus is reported as ENODEV.
     BOOL GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait) override;
     // Cancels the transfer and waits for its cancelled completion.
     void CancelTransfer(HANDLE pipe, Overlapped* overlapped) override;

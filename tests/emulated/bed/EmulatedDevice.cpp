@@ -136,19 +136,36 @@ void EmulatedDevice::Send(const std::string& bytes)
     DeliverReplies();
 }
 
+void EmulatedDevice::Halt(std::uint8_t endpoint)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_halted.push_back(endpoint);
+}
+
 void EmulatedDevice::HoldInterfaceElsewhere(bool held)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_heldElsewhere = held;
 }
 
-void EmulatedDevice::Vanish()
+bool EmulatedDevice::IsHalted(std::uint8_t endpoint) const
+{
+    return std::find(m_halted.begin(), m_halted.end(), endpoint) != m_halted.end();
+}
+
+int EmulatedDevice::HaltsCleared() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_haltsCleared;
+}
+
+void EmulatedDevice::Vanish(int urbStatus)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_gone = true;
     // As on a disconnect: the host controller gives the URBs back.
     for (Urb& urb : m_waitingReads) {
-        Finish(urb, -ESHUTDOWN, 0);
+        Finish(urb, urbStatus, 0);
     }
     m_waitingReads.clear();
     m_replies.clear();
@@ -161,6 +178,7 @@ void EmulatedDevice::Return()
     std::lock_guard<std::mutex> guard(m_lock);
     m_gone = false;
     m_claimed = 0;
+    m_halted.clear();
     m_driverBound = !m_description.boundDriver.empty();
     m_firmware.Restart();
     m_lastReapEmpty.clear();
@@ -196,7 +214,9 @@ bool EmulatedDevice::Handle(UMockdevIoctlClient* client)
         Claim(client, request);
     } else if (request == USBDEVFS_IOCTL || request == USBDEVFS_GETDRIVER) {
         DriverIoctl(client);
-    } else if (request == USBDEVFS_CLEAR_HALT || request == USBDEVFS_RESETEP) {
+    } else if (request == USBDEVFS_CLEAR_HALT) {
+        ClearHalt(client);
+    } else if (request == USBDEVFS_RESETEP) {
         umockdev_ioctl_client_complete(client, 0, 0);
     } else {
         umockdev_ioctl_client_complete(client, -1, ENOTTY);
@@ -219,6 +239,8 @@ void EmulatedDevice::Submit(UMockdevIoctlClient* client)
         Free(urb);
         umockdev_ioctl_client_complete(client, -1, EINVAL);
         return;
+    } else if (IsHalted(fields.endpoint)) {
+        Finish(urb, -EPIPE, 0);
     } else if ((fields.endpoint & 0x80) != 0) {
         m_waitingReads.push_back(urb);
         DeliverReplies();
@@ -248,6 +270,8 @@ void EmulatedDevice::Control(Urb& urb)
         } else {
             stall = true;
         }
+    } else if (requestType == 0x80 && request == 0) {
+        reply = {0, 0};  // GET_STATUS: bus-powered, no remote wake-up
     } else if (requestType == 0x81 && request == 0x0A) {
         reply = {m_description.currentAlternate};
     } else {

@@ -1,10 +1,11 @@
 // One emulated USB device at the kernel interface: an umockdev ioctl handler
 // that plays usbfs for the device's node, as the real libusb (of this
 // process or of a child) speaks to it: capabilities, string descriptors, the
-// the alternate setting over control transfers, interface claims with a
-// bound kernel driver detached and attached again (or refused as held by
-// another program), bulk URBs into and out of the firmware, discarded URBs,
-// and the device's disappearance.
+// device's status and the alternate setting over control transfers,
+// interface claims with a bound kernel driver detached and attached again
+// (or refused as held by another program), bulk URBs into and out of the
+// firmware, halted endpoints and their clearing, discarded URBs, and the
+// device's disappearance.
 //
 // umockdev calls the handler on its own worker thread; the test's thread
 // looks at what happened and acts through the locked methods.
@@ -51,6 +52,7 @@ public:
     int DriverDetaches() const;
     int DriverAttaches() const;
     int PendingReads() const;                      // IN URBs waiting for data
+    int HaltsCleared() const;                      // of a halted endpoint
     bool ReportedProgramming() const;
     // Waits until `condition` holds (checked under the lock) or `timeoutMs`.
     bool WaitUntil(const std::function<bool(const EmulatedDevice&)>& condition, int timeoutMs) const;
@@ -58,11 +60,14 @@ public:
     // ---- Acts of the device.
     // Sends `bytes` on the IN endpoint: a waiting read takes them.
     void Send(const std::string& bytes);
+    // The endpoint stalls every transfer until the host clears its halt.
+    void Halt(std::uint8_t endpoint);
     // Another program holds the interface: claims fail as busy.
     void HoldInterfaceElsewhere(bool held);
-    // The device is gone: waiting URBs end as on a disconnect, and every
-    // request after fails with ENODEV.
-    void Vanish();
+    // The device is gone: waiting URBs end with `urbStatus` (as on a
+    // disconnect, or the protocol error a host controller may report
+    // first), and every request after fails with ENODEV.
+    void Vanish(int urbStatus);
     // Back again, as a new device on the bus: nothing claimed, records
     // counted from 1.
     void Return();
@@ -90,6 +95,8 @@ private:
     void Discard(UMockdevIoctlClient* client);
     void Claim(UMockdevIoctlClient* client, unsigned long request);
     void DriverIoctl(UMockdevIoctlClient* client);
+    void ClearHalt(UMockdevIoctlClient* client);
+    bool IsHalted(std::uint8_t endpoint) const;
     // Fills waiting reads from the replies.
     void DeliverReplies();
     void Finish(Urb& urb, int status, int actualLength);
@@ -121,6 +128,8 @@ private:
     int m_zeroPacketWrites = 0;
     int m_claimed = 0;
     bool m_heldElsewhere = false;
+    std::vector<std::uint8_t> m_halted;
+    int m_haltsCleared = 0;
     int m_detaches = 0;
     int m_attaches = 0;
     bool m_driverBound;

@@ -70,6 +70,20 @@ void EmulatedDevice::DriverIoctl(UMockdevIoctlClient* client)
     umockdev_ioctl_client_complete(client, 0, 0);
 }
 
+void EmulatedDevice::ClearHalt(UMockdevIoctlClient* client)
+{
+    UMockdevIoctlData* word = Argument(client, sizeof(unsigned));
+    unsigned endpoint = 0;
+    std::memcpy(&endpoint, word->data, sizeof endpoint);
+    g_object_unref(word);
+    const auto halted = std::find(m_halted.begin(), m_halted.end(), static_cast<std::uint8_t>(endpoint));
+    if (halted != m_halted.end()) {
+        m_halted.erase(halted);
+        ++m_haltsCleared;
+    }
+    umockdev_ioctl_client_complete(client, 0, 0);
+}
+
 void EmulatedDevice::Park(UMockdevIoctlClient* client)
 {
     g_object_ref(client);

@@ -3,6 +3,7 @@
 
 #include <umockdev.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -88,7 +89,9 @@ void EmulatedUsbBus::Plug(EmulatedDevice& device, const std::string& port)
     m_plugged[&device] = Plugged{port, sysfsPath, address, false};
 }
 
-void EmulatedUsbBus::Unplug(EmulatedDevice& device)
+const int EmulatedUsbBus::kDisconnected = -ESHUTDOWN;
+
+void EmulatedUsbBus::Unplug(EmulatedDevice& device, int urbStatus)
 {
     const auto found = m_plugged.find(&device);
     if (found == m_plugged.end()) {
@@ -98,7 +101,7 @@ void EmulatedUsbBus::Unplug(EmulatedDevice& device)
         return;
     }
     found->second.unplugged = true;
-    device.Vanish();
+    device.Vanish(urbStatus);
     const std::string sysfs = "/sys" + found->second.sysfsPath;
     umockdev_testbed_uevent(m_testbed, sysfs.c_str(), "remove");
     umockdev_testbed_remove_device(m_testbed, sysfs.c_str());

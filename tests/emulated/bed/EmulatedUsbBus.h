@@ -23,9 +23,11 @@ public:
     // added), as a new device address. The device object must outlive its
     // time on the bus.
     void Plug(EmulatedDevice& device, const std::string& port);
-    // The device leaves the bus: it vanishes, the remove uevent is sent and
-    // its entries are taken away.
-    void Unplug(EmulatedDevice& device);
+    // The device leaves the bus: it vanishes (its waiting URBs end with
+    // `urbStatus`), the remove uevent is sent and its entries are taken away.
+    void Unplug(EmulatedDevice& device, int urbStatus = kDisconnected);
+    // What a disconnect gives URBs back with.
+    static const int kDisconnected;
     // The device comes back at the port it left, with the next address.
     void PlugInAgain(EmulatedDevice& device);
 
