@@ -30,8 +30,8 @@ udevadm settle -t 30
 
 work=/tmp/kernel-usb
 rm -rf "$work"
-mkdir -p "$work/locks"
-chmod 1777 "$work" "$work/locks"
+mkdir -p "$work/locks" "$work/locks-tech"
+chmod 1777 "$work" "$work/locks" "$work/locks-tech"
 cp "$FIRMWARE" "$work/firmware.s19"
 chmod 644 "$work/firmware.s19"
 firmware=$work/firmware.s19
@@ -106,9 +106,17 @@ trelox_run() {  # trelox_run TAG DEVICES ARGS...: direct mode without a terminal
 }
 
 # The status the kernel gave the failed bulk transfer, from libusb's debug log
-# (LIBUSB_DEBUG=4): what the real stack reports, noted in the results.
+# (LIBUSB_DEBUG=4): what the real stack reports, noted in the results. The
+# cancelled reads that empty the pipe when the link opens (-2) are not it.
 urb_status() {
-  sed -n 's/.*handling completion status \(-[0-9]*\) of bulk urb.*/\1/p' "$out/$1.out" | head -n 1
+  sed -n 's/.*handling completion status \(-[0-9]*\) of bulk urb.*/\1/p' "$out/$1.out" | grep -vx -- -2 | head -n 1
+}
+
+# Whether a read was cancelled (-2) at least 4.5 s after trelox started: the
+# read given up at the time-out, not one of those at the opening.
+cancelled_late() {
+  awk '/handling completion status -2 of bulk urb/ { sub(/\]/, "", $2); if ($2 + 0 >= 4.5) found = 1 }
+       END { exit !found }' "$out/$1.out"
 }
 
 gadgets_left() { ls /sys/kernel/config/usb_gadget; grep functionfs /proc/mounts; }
@@ -206,8 +214,8 @@ case_stalled_ack() {
   expect "exit $rc, not 5" [ "$rc" -eq 5 ]
   expect "no 'Timeout beim Lesen'" has "$out/stalled-ack.out" "Timeout beim Lesen"
   expect "ended after $elapsed_ms ms, not after about 5 s" [ "$elapsed_ms" -ge 4800 ]
-  expect "the read was not cancelled (status $(urb_status stalled-ack))" [ "$(urb_status stalled-ack)" = -2 ]
-  echo "INFO a cancelled read: the kernel's status $(urb_status stalled-ack)" >>"$results"
+  expect "the read given up was not cancelled" cancelled_late stalled-ack
+  cancelled_late stalled-ack && echo "INFO a cancelled read: the kernel's status -2" >>"$results"
   trelox_run stalled-ack-next 1234:5678 "$firmware"
   expect "the next run: exit $rc, not 0" [ "$rc" -eq 0 ]
 }
@@ -316,7 +324,9 @@ case_unlisted_beside_listed() {
   expect "the listed device not programmed" has "$out/ul.devsim.log" "dev=2 programming-report"
 }
 
-as_tech() { setpriv --reuid=4242 --regid=4242 --init-groups "$@"; }
+# The technician's runs keep their own lock folder: lock files that root's runs
+# made belong to root, and another user cannot take them (exit status 7).
+as_tech() { setpriv --reuid=4242 --regid=4242 --init-groups env TRELOX_LOCK_DIR="$work/locks-tech" "$@"; }
 
 # A user who is not root: without a rule the permission message; with the
 # template's uaccess variant but no session at the machine (as over the
