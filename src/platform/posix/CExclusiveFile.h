@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../../framework/AfxTypes.h"
+#include "platform/PlatformBasics.h"
 #include "CPosixObject.h"
 
 class CExclusiveFile : public CPosixObject {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <mutex>
 
-#include "../../framework/AfxTypes.h"
+#include "platform/PlatformBasics.h"
 #include "CPosixObject.h"
 
 class CHandleTable {

@@ -3,7 +3,7 @@
 // it when the holding process ends.
 #pragma once
 
-#include "../../framework/AfxTypes.h"
+#include "platform/PlatformBasics.h"
 #include "CPosixObject.h"
 
 class CLockFileMutex : public CPosixObject {
