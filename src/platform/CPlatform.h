@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "PlatformTypes.h"
+#include "platform/PlatformTypes.h"
 
 // One device notice for a registered window, to be delivered to it as
 // WM_DEVICECHANGE with `eventType` and a pointer to `record` (a broadcast

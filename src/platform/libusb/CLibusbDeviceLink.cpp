@@ -1,5 +1,5 @@
 // A listed device opened for its pipes, with its claimed interface.
-#include "CLibusbDeviceLink.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
 
 #include <libusb.h>
 
@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CDeviceSetupReport.h"
-#include "CLibusbContext.h"
-#include "CListedDevices.h"
+#include "platform/libusb/CDeviceSetupReport.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CListedDevices.h"
 
 namespace {
 // GET_INTERFACE: a standard request to the interface, device to host.

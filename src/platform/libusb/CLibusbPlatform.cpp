@@ -1,18 +1,18 @@
 // The platform services on Linux with real USB devices through libusb.
-#include "CLibusbPlatform.h"
+#include "platform/libusb/CLibusbPlatform.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <vector>
 
-#include "../posix/CBusDirectory.h"
-#include "../posix/CDeviceNoticeRegistration.h"
-#include "../posix/CPosixEvent.h"
-#include "CLibusbDeviceLink.h"
-#include "CLibusbPipe.h"
-#include "CListedDevices.h"
-#include "CUsbInterfacePath.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
+#include "platform/libusb/CLibusbPipe.h"
+#include "platform/libusb/CListedDevices.h"
+#include "platform/libusb/CUsbInterfacePath.h"
+#include "platform/posix/CBusDirectory.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
+#include "platform/posix/CPosixEvent.h"
 
 namespace {
 // GetOverlappedResult's answer for a transfer that still runs.

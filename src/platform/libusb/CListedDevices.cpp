@@ -1,13 +1,13 @@
 // The attached listed devices and their interface paths.
-#include "CListedDevices.h"
+#include "platform/libusb/CListedDevices.h"
 
 #include <libusb.h>
 
 #include <algorithm>
 #include <cstdio>
 
-#include "CLibusbContext.h"
-#include "CUsbInterfacePath.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CUsbInterfacePath.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CDeviceTable.h"
+#include "platform/libusb/CDeviceTable.h"
 
 class CLibusbContext;
 struct libusb_device;

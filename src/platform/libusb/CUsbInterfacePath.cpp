@@ -1,5 +1,5 @@
 // Interface paths of real USB devices in the Windows form.
-#include "CUsbInterfacePath.h"
+#include "platform/libusb/CUsbInterfacePath.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The simulated USB bus directory: markers, listing and pipe sockets.
-#include "CBusDirectory.h"
+#include "platform/posix/CBusDirectory.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../PlatformTypes.h"
+#include "platform/PlatformTypes.h"
 
 class CBusDirectory {
 public:

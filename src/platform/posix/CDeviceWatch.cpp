@@ -1,5 +1,5 @@
 // Device arrival and removal notices from an inotify watch on the bus folder.
-#include "CDeviceWatch.h"
+#include "platform/posix/CDeviceWatch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/PlatformBasics.h"
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CExclusiveFile : public CPosixObject {
 public:

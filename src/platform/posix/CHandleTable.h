@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "platform/PlatformBasics.h"
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CHandleTable {
 public:

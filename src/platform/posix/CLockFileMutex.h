@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/PlatformBasics.h"
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CLockFileMutex : public CPosixObject {
 public:

@@ -1,13 +1,13 @@
 // The platform services on Linux with the simulated USB bus: its device
 // lists, pipes, transfers and notices.
-#include "CPosixPlatform.h"
+#include "platform/posix/CPosixPlatform.h"
 
 #include <cerrno>
 
-#include "CBusDirectory.h"
-#include "CBusPipe.h"
-#include "CDeviceNoticeRegistration.h"
-#include "CPosixEvent.h"
+#include "platform/posix/CBusDirectory.h"
+#include "platform/posix/CBusPipe.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
+#include "platform/posix/CPosixEvent.h"
 
 CPosixPlatform::~CPosixPlatform()
 {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "../CPlatform.h"
-#include "CHandleTable.h"
+#include "platform/CPlatform.h"
+#include "platform/posix/CHandleTable.h"
 
 class CPosixEvent;
 
