@@ -46,6 +46,9 @@ typedef void* WindowHandle;
 #ifndef ERROR_NO_MORE_ITEMS
 #define ERROR_NO_MORE_ITEMS 259L
 #endif
+#ifndef ERROR_IO_INCOMPLETE
+#define ERROR_IO_INCOMPLETE 996L
+#endif
 #ifndef ERROR_IO_PENDING
 #define ERROR_IO_PENDING 997L
 #endif

@@ -14,11 +14,6 @@
 #include "platform/posix/CDeviceNoticeRegistration.h"
 #include "platform/posix/CPosixEvent.h"
 
-namespace {
-// GetOverlappedResult's answer for a transfer that still runs.
-constexpr DWORD kErrorIoIncomplete = 996;
-}  // namespace
-
 CLibusbPlatform::CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& report,
                                  CLibusbNotices::Source noticeSource)
     : m_tableLoader(std::move(tableLoader)), m_report(report), m_noticeSource(noticeSource)
@@ -175,7 +170,7 @@ void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
 
 BOOL CLibusbPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    return PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait, kErrorIoIncomplete);
+    return PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait);
 }
 
 void CLibusbPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)

@@ -100,7 +100,7 @@ void CPosixPlatform::AwaitTransfers(CPosixEvent& event, int milliseconds)
 
 BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    return PipeTransferResult<CBusPipe>(pipe, overlapped, transferred, wait, EINPROGRESS);
+    return PipeTransferResult<CBusPipe>(pipe, overlapped, transferred, wait);
 }
 
 void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
