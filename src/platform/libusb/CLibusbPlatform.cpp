@@ -6,11 +6,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/DeviceInterfaceClass.h"
 #include "platform/libusb/CLibusbDeviceLink.h"
 #include "platform/libusb/CLibusbPipe.h"
 #include "platform/libusb/CListedDevices.h"
 #include "platform/libusb/CUsbInterfacePath.h"
-#include "platform/posix/CBusDirectory.h"
 #include "platform/posix/CDeviceNoticeRegistration.h"
 #include "platform/posix/CPosixEvent.h"
 
@@ -52,7 +52,7 @@ HANDLE CLibusbPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
 {
     std::vector<std::string> paths;
     // Listed devices carry the one class; any other has no devices present.
-    if (CBusDirectory::IsInterfaceClass(interfaceClass)) {
+    if (IsDeviceInterfaceClass(interfaceClass)) {
         const int error = Prepare();
         std::vector<CListedDevices::Device> devices;
         const int listError = error != 0 ? error : m_devices->List(&devices);
@@ -186,7 +186,7 @@ HANDLE CLibusbPlatform::RegisterDeviceNotification(WindowHandle window, const De
     int id = 0;
     // A filter for anything but the devices' class registers but hears nothing.
     if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
-        CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
+        IsDeviceInterfaceClass(filter.dbcc_classguid)) {
         error = m_notices->Register(window, &id);
     }
     if (error != 0) {

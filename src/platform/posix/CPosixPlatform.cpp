@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "platform/DeviceInterfaceClass.h"
 #include "platform/posix/CBusDirectory.h"
 #include "platform/posix/CBusPipe.h"
 #include "platform/posix/CDeviceNoticeRegistration.h"
@@ -20,7 +21,7 @@ HANDLE CPosixPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
 {
     std::vector<std::string> paths;
     // The bus carries one class; any other has no devices present.
-    if (CBusDirectory::IsInterfaceClass(interfaceClass)) {
+    if (IsDeviceInterfaceClass(interfaceClass)) {
         const int error = CBusDirectory().ListMarkers(&paths);
         if (error != 0) {
             SetLastError(static_cast<DWORD>(error));
@@ -117,7 +118,7 @@ HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const Dev
     int id = 0;
     // A filter for anything but the bus's class registers but hears nothing.
     if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
-        CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
+        IsDeviceInterfaceClass(filter.dbcc_classguid)) {
         error = m_deviceWatch.Register(window, bus, &id);
     }
     if (error != 0) {

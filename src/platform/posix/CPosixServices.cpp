@@ -10,7 +10,7 @@
 #include <climits>
 #include <cstring>
 
-#include "platform/posix/CBusDirectory.h"
+#include "platform/DeviceInterfaceClass.h"
 #include "platform/posix/CDeviceInterfaceList.h"
 #include "platform/posix/CDeviceNoticeRegistration.h"
 #include "platform/posix/CExclusiveFile.h"
@@ -64,7 +64,7 @@ BOOL CPosixServices::EnumDeviceInterface(HANDLE list, const DeviceClassGuid& int
     if (!interfaces) {
         return Fail(EBADF);
     }
-    if (!CBusDirectory::IsInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
+    if (!IsDeviceInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
         return Fail(ERROR_NO_MORE_ITEMS);
     }
     return TRUE;
