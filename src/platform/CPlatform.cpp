@@ -1,5 +1,5 @@
 // Selection of the platform in use.
-#include "CPlatform.h"
+#include "platform/CPlatform.h"
 
 namespace {
 CPlatform* g_installed = nullptr;

@@ -1,6 +1,8 @@
 // The operating-system services that the USB link, the device notices, the
-// interlock and the download use. One backend is compiled into each build
-// (Win32, or POSIX on the simulated bus); tests install a scripted fake.
+// interlock and the download use. Each build compiles its own backends (the
+// Windows build one; the Linux build two, the simulated bus and real USB
+// devices through libusb, one chosen at start-up by BuildPlatform); tests
+// install a scripted fake.
 //
 // Every call runs on the calling thread and reports failure the Windows way:
 // a FALSE / null / INVALID_HANDLE_VALUE result, with the reason in
@@ -12,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "PlatformTypes.h"
+#include "platform/PlatformTypes.h"
 
 // One device notice for a registered window, to be delivered to it as
 // WM_DEVICECHANGE with `eventType` and a pointer to `record` (a broadcast
@@ -71,8 +73,9 @@ public:
     // after `milliseconds`, WAIT_FAILED on error. Blocks the thread; takes no
     // window messages.
     virtual DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) = 0;
-    // The outcome of a completed transfer, without waiting: TRUE with the count,
-    // or FALSE with the transfer's error in GetLastError.
+    // The outcome of a transfer, without waiting (`wait` FALSE): TRUE with the
+    // count, or FALSE with the transfer's error in GetLastError; while it
+    // still runs, FALSE with ERROR_IO_INCOMPLETE, whatever the backend.
     virtual BOOL GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait) = 0;
     // Ends a transfer that was given up after its time-out. When it returns,
     // the transfer no longer touches the caller's bytes or buffer, the
@@ -123,5 +126,6 @@ CPlatform& Platform();
 // Installs `platform` (not owned) in place of the build's backend; null
 // restores the backend.
 void SetPlatform(CPlatform* platform);
-// The backend compiled into this build; defined once per backend.
+// The backend of this build, defined once per build (where a build has
+// several, it chooses among them).
 CPlatform& BuildPlatform();

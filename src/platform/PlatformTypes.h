@@ -3,7 +3,7 @@
 // unchanged.
 #pragma once
 
-#include "../framework/AfxTypes.h"
+#include "platform/PlatformBasics.h"
 
 // A device interface class, in the usual in-memory order of a GUID.
 struct DeviceClassGuid {

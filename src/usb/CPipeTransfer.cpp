@@ -6,13 +6,6 @@
 #include "framework/CResourceException.h"
 #include "platform/CPlatform.h"
 
-namespace {
-
-// GetOverlappedResult's answer for a transfer the system has not finished.
-const DWORD kErrorIoIncomplete = 996;
-
-}  // namespace
-
 CPipeTransfer::CPipeTransfer(HANDLE pipe)
     : m_hPipe(pipe),
       m_hEvent(Platform().CreateEvent()),
@@ -80,6 +73,6 @@ CPipeTransfer::Outcome CPipeTransfer::Finish(BOOL finishedAtOnce, DWORD timeoutM
     }
     m_dwError = platform.GetLastError();
     // Signalled but not complete: the request is still the system's.
-    m_bPending = (m_dwError == kErrorIoIncomplete);
+    m_bPending = (m_dwError == ERROR_IO_INCOMPLETE);
     return Outcome::Failed;
 }

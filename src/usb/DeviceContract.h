@@ -3,12 +3,10 @@
 // identity queries. The device (or any simulation of it) honours exactly this.
 #pragma once
 
+// The device interface class, kDeviceInterfaceClass: the platform's, since
+// the Linux backends present their devices under it.
+#include "platform/DeviceInterfaceClass.h"
 #include "platform/PlatformTypes.h"
-
-// The device interface class {C0558574-212D-4625-8877-FE9C2E8ED396}, in the
-// usual in-memory order of a GUID.
-inline constexpr DeviceClassGuid kDeviceInterfaceClass = {
-    {0x74, 0x85, 0x55, 0xC0, 0x2D, 0x21, 0x25, 0x46, 0x88, 0x77, 0xFE, 0x9C, 0x2E, 0x8E, 0xD3, 0x96}};
 
 // Appended to the interface path: the pipe to the device (written) and the
 // pipe from it (read).

@@ -94,6 +94,22 @@ TEST_F(LibusbTransferTest, AShortReadCompletesWithItsCountAndAnEmptyOneWithNothi
     EXPECT_EQ(0u, count);
 }
 
+TEST_F(LibusbTransferTest, AReadAskedForBeforeItsReplyIsIncompleteThenCompletes)
+{
+    UsePlatform();
+    OpenPipes();
+    char buffer[8];
+    StartRead(buffer, sizeof buffer);
+    DWORD count = 99;
+    // The code every backend gives for a transfer still under way.
+    EXPECT_FALSE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_IO_INCOMPLETE), m_platform->GetLastError());
+    m_device.Send("OK");
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), m_platform->WaitForSingleObject(m_event, 5000));
+    EXPECT_TRUE(m_platform->GetOverlappedResult(m_read, &m_overlapped, &count, FALSE));
+    EXPECT_EQ(2u, count);
+}
+
 TEST_F(LibusbTransferTest, ATimedOutReadIsDiscardedBeforeTheCancelReturnsAndNeverTouchesTheBufferAgain)
 {
     UsePlatform();

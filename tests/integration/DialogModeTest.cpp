@@ -17,12 +17,9 @@ const char kStatusCaption[] = "Flash-Programmierung";
 const int kShowMs = 5000;
 const int kDownloadMs = 20000;
 
-// The program, then what the shell says about its end, then a pause that
-// keeps the window (and its last screen) until the test is done.
 std::string Command(const std::string& arguments)
 {
-    return std::string(TRELOX_PATH) + " " + arguments +
-           "; echo \"EXIT=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e -icanon; sleep 600";
+    return TmuxTerminal::ShowingItsEnd(std::string(TRELOX_PATH) + " " + arguments);
 }
 }  // namespace
 

@@ -17,12 +17,9 @@ namespace {
 const char kHint[] = "(Esc, Eingabe = Abbrechen)";
 const int kShowMs = 5000;
 
-// The program, then its exit status and whether the terminal is canonical
-// again, then a pause that keeps the window until the test is done.
 std::string Command(const std::string& arguments)
 {
-    return std::string(TRELOX_PATH) + " " + arguments +
-           "; echo \"EXIT=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e -icanon; sleep 600";
+    return TmuxTerminal::ShowingItsEnd(std::string(TRELOX_PATH) + " " + arguments);
 }
 }  // namespace
 

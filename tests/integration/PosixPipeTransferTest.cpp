@@ -205,6 +205,34 @@ TEST_F(PosixPipeTransferTest, ReadKeepsTheFirstBytesOfALongerReplyAndStaysInFram
     m_platform.CloseHandle(pipe);
 }
 
+TEST_F(PosixPipeTransferTest, AReadAskedForBeforeItsReplyIsIncompleteThenCompletes)
+{
+    PosixScriptedPipe device(m_bus.BusPath(), ReadPipePath());
+    Gate asked;
+    device.Serve([&](PosixScriptedPipe& pipe) {
+        EXPECT_EQ(8u, pipe.ReadWord());
+        asked.Pass();
+        pipe.WriteWord(0);
+        pipe.WriteWord(2);
+        pipe.WriteBytes("OK");
+    });
+    const HANDLE pipe = m_platform.OpenPipe(ReadPipePath().c_str(), PipeAccess::Read);
+    ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
+    Transfer transfer(m_platform);
+    char buffer[8];
+    DWORD count = 99;
+    EXPECT_FALSE(m_platform.ReadFile(pipe, buffer, sizeof buffer, &count, &transfer.overlapped));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_IO_PENDING), m_platform.GetLastError());
+    // The code every backend gives for a transfer still under way.
+    EXPECT_FALSE(m_platform.GetOverlappedResult(pipe, &transfer.overlapped, &count, FALSE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_IO_INCOMPLETE), m_platform.GetLastError());
+    asked.Open();
+    EXPECT_TRUE(transfer.Finish(pipe, &count));
+    EXPECT_EQ(2u, count);
+    device.Join();
+    m_platform.CloseHandle(pipe);
+}
+
 TEST_F(PosixPipeTransferTest, AbandonedReadNeverTouchesTheCallerAndItsLateCompletionIsDropped)
 {
     PosixScriptedPipe device(m_bus.BusPath(), ReadPipePath());

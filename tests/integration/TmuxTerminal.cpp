@@ -52,6 +52,11 @@ bool WaitUntil(Condition condition, int timeoutMs)
 }
 }  // namespace
 
+std::string TmuxTerminal::ShowingItsEnd(const std::string& commandLine)
+{
+    return commandLine + "; echo \"EXIT=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e -icanon; sleep 600";
+}
+
 TmuxTerminal::TmuxTerminal(std::string socketPath) : m_socket(std::move(socketPath)) {}
 
 TmuxTerminal::~TmuxTerminal()

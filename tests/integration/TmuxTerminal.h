@@ -16,6 +16,12 @@ public:
     // Ends the server and whatever still runs in it.
     ~TmuxTerminal();
 
+    // `commandLine`, then what shows its end on the screen: "EXIT=N" with
+    // its exit status and whether the terminal is canonical again
+    // ("icanon" or "-icanon"), then a pause that keeps the window (and its
+    // last screen) until the test is done.
+    static std::string ShowingItsEnd(const std::string& commandLine);
+
     // Runs `command` (a shell command line) in a window `columns` x `rows`,
     // with `environment` (NAME=value entries) added.
     bool Start(const std::string& command, const std::vector<std::string>& environment, int columns, int rows);

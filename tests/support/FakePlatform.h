@@ -26,7 +26,6 @@ public:
     static constexpr DWORD kErrorInvalidParameter = 87;
     static constexpr DWORD kErrorNotOwner = 288;
     static constexpr DWORD kErrorAlreadyExists = 183;
-    static constexpr DWORD kErrorIoIncomplete = 996;
     static constexpr DWORD kInfinite = 0xFFFFFFFF;
 
     enum class HandleKind { DeviceList, Pipe, Event, Mutex, File, Registration };

@@ -112,7 +112,8 @@ void FakePlatform::Complete(Transfer& transfer)
 bool FakePlatform::IsDue(const Transfer& transfer) const
 {
     const FakeTransfer::Ending ending = transfer.script.ending;
-    if (ending == FakeTransfer::Ending::Never || ending == FakeTransfer::Ending::WaitFails) {
+    if (ending == FakeTransfer::Ending::Never || ending == FakeTransfer::Ending::WaitFails ||
+        ending == FakeTransfer::Ending::SignalledEarly) {
         return false;
     }
     return m_nowMs - transfer.startedAt >= transfer.script.delayMs;
@@ -140,6 +141,9 @@ DWORD FakePlatform::WaitForEvent(HANDLE event, DWORD milliseconds)
     auto it = std::find_if(m_transfers.begin(), m_transfers.end(),
                            [event](const Transfer& t) { return t.event == event; });
     if (it != m_transfers.end() && it->completed) {
+        return WAIT_OBJECT_0;
+    }
+    if (it != m_transfers.end() && it->script.ending == FakeTransfer::Ending::SignalledEarly) {
         return WAIT_OBJECT_0;
     }
     if (it != m_transfers.end() && it->script.ending == FakeTransfer::Ending::WaitFails) {
@@ -174,7 +178,7 @@ BOOL FakePlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWOR
         return Fail(kErrorInvalidParameter);
     }
     if (!transfer->completed) {
-        return Fail(kErrorIoIncomplete);
+        return Fail(ERROR_IO_INCOMPLETE);
     }
     *transferred = transfer->count;
     const BOOL succeeded = transfer->succeeded;

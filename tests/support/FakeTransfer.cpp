@@ -59,6 +59,13 @@ FakeTransfer FakeTransfer::WaitFails()
     return transfer;
 }
 
+FakeTransfer FakeTransfer::SignalledEarly()
+{
+    FakeTransfer transfer;
+    transfer.ending = Ending::SignalledEarly;
+    return transfer;
+}
+
 FakeTransfer FakeTransfer::After(DWORD delay) const
 {
     FakeTransfer transfer(*this);
@@ -77,6 +84,6 @@ FakeTransfer FakeTransfer::WithCount(DWORD value) const
 
 bool FakeTransfer::IsPending() const
 {
-    return ending == Ending::Never || ending == Ending::WaitFails ||
+    return ending == Ending::Never || ending == Ending::WaitFails || ending == Ending::SignalledEarly ||
            (delayed && ending != Ending::FailAtOnce);
 }

@@ -9,6 +9,8 @@
 //   FakeTransfer::Fail(31)                      refused at once with error 31
 //   FakeTransfer::Error(995).After(100)         pending, completes with error 995
 //   FakeTransfer::WaitFails()                   pending; the wait on it fails
+//   FakeTransfer::SignalledEarly()              pending; its event is signalled
+//                                               while it still runs
 #pragma once
 
 #include <string>
@@ -24,6 +26,7 @@ public:
         FailAtOnce,         // the system refuses the transfer with `error`
         Never,              // pending; never completes by itself
         WaitFails,          // pending; WaitForSingleObject on it fails
+        SignalledEarly,     // pending; its event is signalled, yet it runs on
     };
 
     // Reads: the reply bytes, any length; a read delivers at most its size.
@@ -36,6 +39,7 @@ public:
     static FakeTransfer Error(DWORD error);
     static FakeTransfer Never();
     static FakeTransfer WaitFails();
+    static FakeTransfer SignalledEarly();
 
     // Pending, completing `delayMs` virtual milliseconds after the start.
     FakeTransfer After(DWORD delayMs) const;

@@ -193,6 +193,22 @@ TEST_F(UsbDeviceTransfer, FailedWaitCountsAsTimeOutAndStillCancels)
     ExpectNothingLeftBehind();
 }
 
+TEST_F(UsbDeviceTransfer, SignalledWhileStillRunningIsAnErrorAndTheRequestIsCancelled)
+{
+    // The request is still the system's: it must be ended before the event
+    // and the bytes go.
+    platform.ScriptRead(kDevicePath, FakeTransfer::SignalledEarly());
+    char buffer[4];
+    try {
+        device.Read(buffer, sizeof buffer);
+        FAIL();
+    } catch (const CTreloxExceptionRead& error) {
+        EXPECT_NE(std::string::npos, error.GetMessageText().Bytes().find("996")) << error.GetMessageText().Bytes();
+    }
+    EXPECT_EQ(1, platform.Cancels());
+    ExpectNothingLeftBehind();
+}
+
 TEST_F(UsbDeviceTransfer, NoEventMeansAResourceErrorBeforeAnyTransfer)
 {
     platform.FailEventCreation(true);

@@ -5,13 +5,17 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "ByteText.h"
+#include "platform/DeviceInterfaceClass.h"
 
 namespace {
 
-const char kClassSuffix[] = "#{c0558574-212d-4625-8877-fe9c2e8ed396}";
+// The class the devices' interfaces have, as the program's platform has it.
+const char* const kClassSuffix = kDeviceInterfaceClassSuffix.text;
 
+// The help text, in two parts around an interface path's class suffix.
 const char kUsage[] =
     "Usage: trelox-devsim [GLOBAL OPTIONS] [DEVICE OPTIONS] [--device[=PATH] [DEVICE OPTIONS]]...\n"
     "\n"
@@ -32,7 +36,9 @@ const char kUsage[] =
     "  --device             a device with instance id SIM000<n> (n counts from 1)\n"
     "  --device=PATH        a device with this interface path\n"
     "  --device-id=ID       a device with instance id ID:\n"
-    "                       \\\\?\\usb#vid_1234&pid_5678#ID#{c0558574-212d-4625-8877-fe9c2e8ed396}\n"
+    "                       \\\\?\\usb#vid_1234&pid_5678#ID";
+const char kUsageAfterSuffix[] =
+    "\n"
     "\n"
     "Device options:\n"
     "  --ident L=TEXT       identity text for query letter L (S P M V E); empty: no bytes\n"
@@ -253,7 +259,8 @@ bool OptionParser::Parse(int argc, const char* const* argv, SimConfig* config, s
 
 const char* OptionParser::Usage()
 {
-    return kUsage;
+    static const std::string usage = std::string(kUsage) + kClassSuffix + kUsageAfterSuffix;
+    return usage.c_str();
 }
 
 std::string OptionParser::InterfacePathFor(const std::string& instanceId)

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "../posix/CPosixPlatform.h"
-#include "CLibusbPlatform.h"
+#include "platform/libusb/CLibusbPlatform.h"
+#include "platform/posix/CPosixPlatform.h"
 
 CPlatform& BuildPlatform()
 {

@@ -1,15 +1,15 @@
 // trelox --list.
-#include "CDeviceListing.h"
+#include "platform/libusb/CDeviceListing.h"
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "CDeviceSetupReport.h"
-#include "CLibusbContext.h"
-#include "CLibusbDeviceLink.h"
-#include "CListedDevices.h"
+#include "platform/libusb/CDeviceSetupReport.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
+#include "platform/libusb/CListedDevices.h"
 
 namespace {
 // The pipes the program opens, by their index among the endpoints.

@@ -9,8 +9,8 @@
 
 #include <ostream>
 
-#include "CDeviceTableLoader.h"
-#include "CUdevTags.h"
+#include "platform/libusb/CDeviceTableLoader.h"
+#include "platform/libusb/CUdevTags.h"
 
 class CDeviceListing {
 public:

@@ -1,5 +1,5 @@
 // Set-up reports about real devices on standard error, each once a run.
-#include "CDeviceSetupReport.h"
+#include "platform/libusb/CDeviceSetupReport.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The device table's entries and their syntax.
-#include "CDeviceTable.h"
+#include "platform/libusb/CDeviceTable.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,5 @@
 // Reading the device table from the environment or from its files.
-#include "CDeviceTableLoader.h"
+#include "platform/libusb/CDeviceTableLoader.h"
 
 #include <sys/stat.h>
 

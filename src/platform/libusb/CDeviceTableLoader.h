@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "CDeviceTable.h"
+#include "platform/libusb/CDeviceTable.h"
 
 class CDeviceTableLoader {
 public:

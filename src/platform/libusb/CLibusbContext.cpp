@@ -1,5 +1,5 @@
 // The libusb context and its event handling.
-#include "CLibusbContext.h"
+#include "platform/libusb/CLibusbContext.h"
 
 #include <libusb.h>
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../../framework/AfxTypes.h"
+#include "platform/PlatformBasics.h"
 
 struct libusb_context;
 

@@ -1,5 +1,5 @@
 // A listed device opened for its pipes, with its claimed interface.
-#include "CLibusbDeviceLink.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
 
 #include <libusb.h>
 
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "CLibusbContext.h"
+#include "platform/libusb/CLibusbContext.h"
 
 namespace {
 // GET_INTERFACE: a standard request to the interface, device to host.

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "../PlatformTypes.h"
-#include "CDeviceTable.h"
+#include "platform/PlatformTypes.h"
+#include "platform/libusb/CDeviceTable.h"
 
 struct libusb_device;
 struct libusb_device_handle;

@@ -1,5 +1,5 @@
 // Arrival and removal notices of the listed devices.
-#include "CLibusbNotices.h"
+#include "platform/libusb/CLibusbNotices.h"
 
 #include <libusb.h>
 #include <poll.h>
@@ -9,9 +9,9 @@
 
 #include <cerrno>
 
-#include "../posix/CDeviceWatch.h"
-#include "CLibusbContext.h"
-#include "CListedDevices.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CListedDevices.h"
+#include "platform/posix/CDeviceWatch.h"
 
 namespace {
 bool Watch(int poll, int descriptor)

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "../CPlatform.h"
-#include "../posix/CDeviceNoticeSource.h"
+#include "platform/CPlatform.h"
+#include "platform/posix/CDeviceNoticeSource.h"
 
 class CLibusbContext;
 class CListedDevices;

@@ -1,12 +1,12 @@
 // One open pipe of a real USB device and its transfers.
-#include "CLibusbPipe.h"
+#include "platform/libusb/CLibusbPipe.h"
 
 #include <algorithm>
 #include <cerrno>
 
-#include "CLibusbContext.h"
-#include "CLibusbDeviceLink.h"
-#include "CLibusbTransfer.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
+#include "platform/libusb/CLibusbTransfer.h"
 
 CLibusbPipe::CLibusbPipe(CLibusbContext& context, std::shared_ptr<CLibusbDeviceLink> link, std::uint8_t endpoint,
                          PipeAccess access)

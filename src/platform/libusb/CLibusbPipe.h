@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "../PlatformTypes.h"
-#include "../posix/CPosixObject.h"
+#include "platform/PlatformTypes.h"
+#include "platform/posix/CPosixObject.h"
 
 class CLibusbContext;
 class CLibusbDeviceLink;

@@ -1,23 +1,18 @@
 // The platform services on Linux with real USB devices through libusb.
-#include "CLibusbPlatform.h"
+#include "platform/libusb/CLibusbPlatform.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <vector>
 
-#include "../posix/CBusDirectory.h"
-#include "../posix/CDeviceNoticeRegistration.h"
-#include "../posix/CPosixEvent.h"
-#include "CLibusbDeviceLink.h"
-#include "CLibusbPipe.h"
-#include "CListedDevices.h"
-#include "CUsbInterfacePath.h"
-
-namespace {
-// GetOverlappedResult's answer for a transfer that still runs.
-constexpr DWORD kErrorIoIncomplete = 996;
-}  // namespace
+#include "platform/DeviceInterfaceClass.h"
+#include "platform/libusb/CLibusbDeviceLink.h"
+#include "platform/libusb/CLibusbPipe.h"
+#include "platform/libusb/CListedDevices.h"
+#include "platform/libusb/CUsbInterfacePath.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
+#include "platform/posix/CPosixEvent.h"
 
 CLibusbPlatform::CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& report,
                                  CLibusbNotices::Source noticeSource, CUdevTags udevTags)
@@ -60,7 +55,7 @@ HANDLE CLibusbPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
 {
     std::vector<std::string> paths;
     // Listed devices carry the one class; any other has no devices present.
-    if (CBusDirectory::IsInterfaceClass(interfaceClass)) {
+    if (IsDeviceInterfaceClass(interfaceClass)) {
         const int error = Prepare();
         std::vector<CListedDevices::Device> devices;
         const int listError = error != 0 ? error : m_devices->List(&devices);
@@ -191,7 +186,7 @@ void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
 
 BOOL CLibusbPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    const BOOL result = PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait, kErrorIoIncomplete);
+    const BOOL result = PipeTransferResult<CLibusbPipe>(pipe, overlapped, transferred, wait);
     if (result == FALSE && GetLastError() == EIO) {
         // An unplugged device is reported as such, whatever the host
         // controller said first.
@@ -216,7 +211,7 @@ HANDLE CLibusbPlatform::RegisterDeviceNotification(WindowHandle window, const De
     int id = 0;
     // A filter for anything but the devices' class registers but hears nothing.
     if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
-        CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
+        IsDeviceInterfaceClass(filter.dbcc_classguid)) {
         error = m_notices->Register(window, &id);
     }
     if (error != 0) {

@@ -11,13 +11,13 @@
 #include <ostream>
 #include <string>
 
-#include "../posix/CPosixServices.h"
-#include "CDeviceSetupReport.h"
-#include "CDeviceTable.h"
-#include "CDeviceTableLoader.h"
-#include "CLibusbContext.h"
-#include "CLibusbNotices.h"
-#include "CUdevTags.h"
+#include "platform/libusb/CDeviceSetupReport.h"
+#include "platform/libusb/CDeviceTable.h"
+#include "platform/libusb/CDeviceTableLoader.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CLibusbNotices.h"
+#include "platform/libusb/CUdevTags.h"
+#include "platform/posix/CPosixServices.h"
 
 class CLibusbDeviceLink;
 class CListedDevices;

@@ -1,14 +1,14 @@
 // One bulk transfer as a libusb asynchronous transfer.
-#include "CLibusbTransfer.h"
+#include "platform/libusb/CLibusbTransfer.h"
 
 #include <libusb.h>
 
 #include <cerrno>
 #include <new>
 
-#include "../posix/CPosixEvent.h"
-#include "../posix/OverlappedState.h"
-#include "CLibusbContext.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/posix/CPosixEvent.h"
+#include "platform/posix/OverlappedState.h"
 
 CLibusbTransfer::CLibusbTransfer(CLibusbContext& context, Overlapped* overlapped, std::shared_ptr<CPosixEvent> event)
     : m_context(context), m_transfer(libusb_alloc_transfer(0)), m_overlapped(overlapped), m_event(std::move(event))

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "../PlatformTypes.h"
+#include "platform/PlatformTypes.h"
 
 class CLibusbContext;
 class CPosixEvent;

@@ -1,5 +1,5 @@
 // The attached listed devices, their interface paths, serial numbers and ports.
-#include "CListedDevices.h"
+#include "platform/libusb/CListedDevices.h"
 
 #include <libusb.h>
 
@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "CLibusbContext.h"
-#include "CUsbInterfacePath.h"
+#include "platform/libusb/CLibusbContext.h"
+#include "platform/libusb/CUsbInterfacePath.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CDeviceTable.h"
+#include "platform/libusb/CDeviceTable.h"
 
 class CLibusbContext;
 struct libusb_device;

@@ -1,5 +1,5 @@
 // Tags of USB device nodes in udev's database.
-#include "CUdevTags.h"
+#include "platform/libusb/CUdevTags.h"
 
 #include <libusb.h>
 

@@ -1,10 +1,11 @@
 // Interface paths of real USB devices in the Windows form.
-#include "CUsbInterfacePath.h"
+#include "platform/libusb/CUsbInterfacePath.h"
 
 #include <cstdio>
 
+#include "platform/DeviceInterfaceClass.h"
+
 namespace {
-const char kClassSuffix[] = "#{c0558574-212d-4625-8877-fe9c2e8ed396}";
 const char kPipePrefix[] = "\\PIPE";
 constexpr std::size_t kPipeSuffixLength = 7;  // "\PIPEnn"
 
@@ -18,7 +19,7 @@ std::string CUsbInterfacePath::Build(std::uint16_t vendorId, std::uint16_t produ
 {
     char hardwareId[32];
     std::snprintf(hardwareId, sizeof hardwareId, "vid_%04x&pid_%04x", vendorId, productId);
-    return std::string("\\\\?\\usb#") + hardwareId + "#" + instance + kClassSuffix;
+    return std::string("\\\\?\\usb#") + hardwareId + "#" + instance + kDeviceInterfaceClassSuffix.text;
 }
 
 std::string CUsbInterfacePath::InstanceFromSerial(const std::vector<std::uint16_t>& serial)

@@ -1,5 +1,5 @@
 // The simulated USB bus directory: markers, listing and pipe sockets.
-#include "CBusDirectory.h"
+#include "platform/posix/CBusDirectory.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,12 +14,9 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/DeviceInterfaceClass.h"
+
 namespace {
-
-const char kMarkerSuffix[] = "#{c0558574-212d-4625-8877-fe9c2e8ed396}";
-
-const DeviceClassGuid kInterfaceClass = {{0x74, 0x85, 0x55, 0xC0, 0x2D, 0x21, 0x25, 0x46, 0x88, 0x77, 0xFE, 0x9C,
-                                          0x2E, 0x8E, 0xD3, 0x96}};
 
 char LowerAscii(char ch)
 {
@@ -85,19 +82,9 @@ CBusDirectory::CBusDirectory()
 
 CBusDirectory::CBusDirectory(std::string path, bool isDefault) : m_path(std::move(path)), m_isDefault(isDefault) {}
 
-const DeviceClassGuid& CBusDirectory::InterfaceClass()
-{
-    return kInterfaceClass;
-}
-
-bool CBusDirectory::IsInterfaceClass(const DeviceClassGuid& guid)
-{
-    return std::memcmp(guid.bytes, kInterfaceClass.bytes, sizeof(guid.bytes)) == 0;
-}
-
 bool CBusDirectory::IsMarkerName(const std::string& name)
 {
-    return !name.empty() && name[0] != '.' && EndsWithNoCase(name, kMarkerSuffix);
+    return !name.empty() && name[0] != '.' && EndsWithNoCase(name, kDeviceInterfaceClassSuffix.text);
 }
 
 int CBusDirectory::Create() const

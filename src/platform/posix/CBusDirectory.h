@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../PlatformTypes.h"
+#include "platform/PlatformTypes.h"
 
 class CBusDirectory {
 public:
@@ -18,9 +18,6 @@ public:
 
     const std::string& Path() const { return m_path; }
 
-    // The one interface class the bus carries.
-    static const DeviceClassGuid& InterfaceClass();
-    static bool IsInterfaceClass(const DeviceClassGuid& guid);
     // A marker names a present device: it ends in the class suffix (any
     // letter case) and does not start with a dot.
     static bool IsMarkerName(const std::string& name);

@@ -1,5 +1,5 @@
 // One open pipe of a device on the simulated bus and its framed transfers.
-#include "CBusPipe.h"
+#include "platform/posix/CBusPipe.h"
 
 #include <poll.h>
 #include <sys/socket.h>

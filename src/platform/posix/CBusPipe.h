@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "../PlatformTypes.h"
-#include "CBusTransfer.h"
-#include "CPosixObject.h"
+#include "platform/PlatformTypes.h"
+#include "platform/posix/CBusTransfer.h"
+#include "platform/posix/CPosixObject.h"
 
 class CBusPipe : public CPosixObject {
 public:

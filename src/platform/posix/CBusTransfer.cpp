@@ -1,10 +1,10 @@
 // One framed transfer on a pipe of the simulated bus.
-#include "CBusTransfer.h"
+#include "platform/posix/CBusTransfer.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "CPosixEvent.h"
+#include "platform/posix/CPosixEvent.h"
 
 namespace {
 

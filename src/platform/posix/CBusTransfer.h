@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "../PlatformTypes.h"
-#include "OverlappedState.h"
+#include "platform/PlatformTypes.h"
+#include "platform/posix/OverlappedState.h"
 
 class CPosixEvent;
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CDeviceInterfaceList : public CPosixObject {
 public:

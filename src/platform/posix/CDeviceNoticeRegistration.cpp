@@ -1,7 +1,7 @@
 // One device-notice registration, ended with its handle.
-#include "CDeviceNoticeRegistration.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
 
-#include "CDeviceNoticeSource.h"
+#include "platform/posix/CDeviceNoticeSource.h"
 
 CDeviceNoticeRegistration::~CDeviceNoticeRegistration()
 {

@@ -2,7 +2,7 @@
 // unregistering or closing the handle) stops the window's notices.
 #pragma once
 
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CDeviceNoticeSource;
 

@@ -1,5 +1,5 @@
 // Device arrival and removal notices from an inotify watch on the bus folder.
-#include "CDeviceWatch.h"
+#include "platform/posix/CDeviceWatch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/DeviceInterfaceClass.h"
 
 namespace {
 constexpr std::uint32_t kWatchedEvents = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM;
@@ -106,7 +108,7 @@ std::vector<BYTE> CDeviceWatch::BuildRecord(const std::string& path)
     const DWORD type = DBT_DEVTYP_DEVICEINTERFACE;
     std::memcpy(record.data(), &size, 4);
     std::memcpy(record.data() + 4, &type, 4);
-    std::memcpy(record.data() + 12, CBusDirectory::InterfaceClass().bytes, 16);
+    std::memcpy(record.data() + 12, kDeviceInterfaceClass.bytes, 16);
     std::memcpy(record.data() + kRecordHeaderSize, path.data(), path.size());
     return record;
 }

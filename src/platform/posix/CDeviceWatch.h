@@ -14,9 +14,9 @@
 #include <map>
 #include <string>
 
-#include "../CPlatform.h"
-#include "CBusDirectory.h"
-#include "CDeviceNoticeSource.h"
+#include "platform/CPlatform.h"
+#include "platform/posix/CBusDirectory.h"
+#include "platform/posix/CDeviceNoticeSource.h"
 
 struct inotify_event;
 

@@ -1,5 +1,5 @@
 // A file opened for reading and held against other openers.
-#include "CExclusiveFile.h"
+#include "platform/posix/CExclusiveFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "../../framework/AfxTypes.h"
-#include "CPosixObject.h"
+#include "platform/PlatformBasics.h"
+#include "platform/posix/CPosixObject.h"
 
 class CExclusiveFile : public CPosixObject {
 public:

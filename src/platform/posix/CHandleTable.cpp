@@ -1,5 +1,5 @@
 // The table of opaque handles of the POSIX platform.
-#include "CHandleTable.h"
+#include "platform/posix/CHandleTable.h"
 
 namespace {
 // Spaced so that handles look nothing like small integers or descriptors.

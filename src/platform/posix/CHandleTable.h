@@ -8,8 +8,8 @@
 #include <memory>
 #include <mutex>
 
-#include "../../framework/AfxTypes.h"
-#include "CPosixObject.h"
+#include "platform/PlatformBasics.h"
+#include "platform/posix/CPosixObject.h"
 
 class CHandleTable {
 public:

@@ -1,5 +1,5 @@
 // The folders and file names of the lock-file mutexes.
-#include "CLockDirectory.h"
+#include "platform/posix/CLockDirectory.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,12 +1,12 @@
 // A named mutex held as an exclusive flock on its lock file.
-#include "CLockFileMutex.h"
+#include "platform/posix/CLockFileMutex.h"
 
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "CPosixClock.h"
+#include "platform/posix/CPosixClock.h"
 
 namespace {
 constexpr std::uint64_t kRetryMilliseconds = 5;

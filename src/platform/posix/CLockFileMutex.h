@@ -3,8 +3,8 @@
 // it when the holding process ends.
 #pragma once
 
-#include "../../framework/AfxTypes.h"
-#include "CPosixObject.h"
+#include "platform/PlatformBasics.h"
+#include "platform/posix/CPosixObject.h"
 
 class CLockFileMutex : public CPosixObject {
 public:

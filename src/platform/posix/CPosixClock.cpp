@@ -1,5 +1,5 @@
 // The monotonic clock of the POSIX platform.
-#include "CPosixClock.h"
+#include "platform/posix/CPosixClock.h"
 
 #include <time.h>
 

@@ -1,5 +1,5 @@
 // An unnamed, auto-resetting event signalled by a transfer's completion.
-#include "CPosixEvent.h"
+#include "platform/posix/CPosixEvent.h"
 
 bool CPosixEvent::TakeSignal()
 {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 class CBusPipe;
 

@@ -1,4 +1,4 @@
 // The common base of the objects behind POSIX platform handles.
-#include "CPosixObject.h"
+#include "platform/posix/CPosixObject.h"
 
 CPosixObject::~CPosixObject() = default;

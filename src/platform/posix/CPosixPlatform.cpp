@@ -1,13 +1,14 @@
 // The platform services on Linux with the simulated USB bus: its device
 // lists, pipes, transfers and notices.
-#include "CPosixPlatform.h"
+#include "platform/posix/CPosixPlatform.h"
 
 #include <cerrno>
 
-#include "CBusDirectory.h"
-#include "CBusPipe.h"
-#include "CDeviceNoticeRegistration.h"
-#include "CPosixEvent.h"
+#include "platform/DeviceInterfaceClass.h"
+#include "platform/posix/CBusDirectory.h"
+#include "platform/posix/CBusPipe.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
+#include "platform/posix/CPosixEvent.h"
 
 CPosixPlatform::~CPosixPlatform()
 {
@@ -20,7 +21,7 @@ HANDLE CPosixPlatform::GetClassDevs(const DeviceClassGuid& interfaceClass)
 {
     std::vector<std::string> paths;
     // The bus carries one class; any other has no devices present.
-    if (CBusDirectory::IsInterfaceClass(interfaceClass)) {
+    if (IsDeviceInterfaceClass(interfaceClass)) {
         const int error = CBusDirectory().ListMarkers(&paths);
         if (error != 0) {
             SetLastError(static_cast<DWORD>(error));
@@ -100,7 +101,7 @@ void CPosixPlatform::AwaitTransfers(CPosixEvent& event, int milliseconds)
 
 BOOL CPosixPlatform::GetOverlappedResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
-    return PipeTransferResult<CBusPipe>(pipe, overlapped, transferred, wait, EINPROGRESS);
+    return PipeTransferResult<CBusPipe>(pipe, overlapped, transferred, wait);
 }
 
 void CPosixPlatform::CancelTransfer(HANDLE pipe, Overlapped* overlapped)
@@ -117,7 +118,7 @@ HANDLE CPosixPlatform::RegisterDeviceNotification(WindowHandle window, const Dev
     int id = 0;
     // A filter for anything but the bus's class registers but hears nothing.
     if (error == 0 && filter.dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
-        CBusDirectory::IsInterfaceClass(filter.dbcc_classguid)) {
+        IsDeviceInterfaceClass(filter.dbcc_classguid)) {
         error = m_deviceWatch.Register(window, bus, &id);
     }
     if (error != 0) {

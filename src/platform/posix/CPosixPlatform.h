@@ -3,8 +3,8 @@
 // both Linux backends share (lock files, files, the clock).
 #pragma once
 
-#include "CDeviceWatch.h"
-#include "CPosixServices.h"
+#include "platform/posix/CDeviceWatch.h"
+#include "platform/posix/CPosixServices.h"
 
 class CPosixPlatform : public CPosixServices {
 public:

@@ -1,6 +1,6 @@
 // The services both Linux backends share: errors, handles, events and waits,
 // lock-file mutexes, flash files and the clock.
-#include "CPosixServices.h"
+#include "platform/posix/CPosixServices.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,15 +10,15 @@
 #include <climits>
 #include <cstring>
 
-#include "CBusDirectory.h"
-#include "CDeviceInterfaceList.h"
-#include "CDeviceNoticeRegistration.h"
-#include "CExclusiveFile.h"
-#include "CLockDirectory.h"
-#include "CLockFileMutex.h"
-#include "CPosixClock.h"
-#include "CPosixEvent.h"
-#include "OverlappedState.h"
+#include "platform/DeviceInterfaceClass.h"
+#include "platform/posix/CDeviceInterfaceList.h"
+#include "platform/posix/CDeviceNoticeRegistration.h"
+#include "platform/posix/CExclusiveFile.h"
+#include "platform/posix/CLockDirectory.h"
+#include "platform/posix/CLockFileMutex.h"
+#include "platform/posix/CPosixClock.h"
+#include "platform/posix/CPosixEvent.h"
+#include "platform/posix/OverlappedState.h"
 
 namespace {
 constexpr DWORD kDetailHeaderSize = 4;
@@ -64,7 +64,7 @@ BOOL CPosixServices::EnumDeviceInterface(HANDLE list, const DeviceClassGuid& int
     if (!interfaces) {
         return Fail(EBADF);
     }
-    if (!CBusDirectory::IsInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
+    if (!IsDeviceInterfaceClass(interfaceClass) || index >= interfaces->Count()) {
         return Fail(ERROR_NO_MORE_ITEMS);
     }
     return TRUE;

@@ -3,8 +3,8 @@
 // monotonic clock. A backend derives from it and adds its devices: their
 // list, pipes, transfers and notices (the simulated bus in CPosixPlatform,
 // real USB devices in CLibusbPlatform). Error codes are errno numbers, plus
-// the Windows codes the callers name (ERROR_IO_PENDING, ERROR_NO_MORE_ITEMS,
-// ERROR_INSUFFICIENT_BUFFER, ERROR_OPERATION_ABORTED).
+// the Windows codes the callers name (ERROR_IO_PENDING, ERROR_IO_INCOMPLETE,
+// ERROR_NO_MORE_ITEMS, ERROR_INSUFFICIENT_BUFFER, ERROR_OPERATION_ABORTED).
 //
 // Transfers and waits are meant for one thread at a time (the user-interface
 // thread); the handle table itself may be used from any thread.
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "../CPlatform.h"
-#include "CHandleTable.h"
+#include "platform/CPlatform.h"
+#include "platform/posix/CHandleTable.h"
 
 class CPosixEvent;
 
@@ -88,8 +88,7 @@ protected:
     // GetOverlappedResult and CancelTransfer on the backend's kind of pipe,
     // which awaits and cancels the transfer of an overlapped record.
     template <typename Pipe>
-    BOOL PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait,
-                            DWORD pendingError);
+    BOOL PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait);
     template <typename Pipe>
     void CancelPipeTransfer(HANDLE pipe, Overlapped* overlapped);
     // FALSE with `error` as the last error.
@@ -99,8 +98,7 @@ protected:
 };
 
 template <typename Pipe>
-BOOL CPosixServices::PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait,
-                                        DWORD pendingError)
+BOOL CPosixServices::PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWORD* transferred, BOOL wait)
 {
     const auto found = m_handles.Find<Pipe>(pipe);
     if (!found) {
@@ -112,7 +110,7 @@ BOOL CPosixServices::PipeTransferResult(HANDLE pipe, Overlapped* overlapped, DWO
     if (wait) {
         found->Await(overlapped);
     }
-    return TransferOutcome(*overlapped, transferred, pendingError);
+    return TransferOutcome(*overlapped, transferred, ERROR_IO_INCOMPLETE);
 }
 
 template <typename Pipe>

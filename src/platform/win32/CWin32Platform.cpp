@@ -1,6 +1,6 @@
 // The platform services on Win32. Each call hands its arguments to the system
 // unchanged and reports the system's own result and last error.
-#include "CWin32Platform.h"
+#include "platform/win32/CWin32Platform.h"
 
 #include <cstddef>
 #include <cstring>

@@ -2,7 +2,7 @@
 // file I/O on the pipes, named mutexes and window-message device notices.
 #pragma once
 
-#include "Win32Api.h"
+#include "platform/win32/Win32Api.h"
 
 #include <map>
 
