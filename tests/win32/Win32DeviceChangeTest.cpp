@@ -1,10 +1,11 @@
 // WM_DEVICECHANGE from the system reaches the device-change window's message
-// map: notices of the device's interface class close and reopen the link,
-// every other notice is passed on untouched.
+// map: notices of the device's interface class that name the device in use
+// close and reopen the link, every other notice is passed on untouched.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/win32/Win32UserApi.h"
 #include "support/UsbDeviceFixture.h"
@@ -22,14 +23,17 @@ protected:
         window = ::FindWindowA(nullptr, "TreloxMessageWindow");
     }
 
-    void Notify(WPARAM event, const GUID& interfaceClass, DWORD deviceType = DBT_DEVTYP_DEVICEINTERFACE)
+    // A notice about the fixture's device, unless `path` names another.
+    void Notify(WPARAM event, const GUID& interfaceClass, DWORD deviceType = DBT_DEVTYP_DEVICEINTERFACE,
+                const char* path = kDevicePath)
     {
-        DEV_BROADCAST_DEVICEINTERFACE_A record{};
-        record.dbcc_size = sizeof record;
-        record.dbcc_devicetype = deviceType;
-        record.dbcc_classguid = interfaceClass;
-        std::strcpy(record.dbcc_name, "\\");
-        ::SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&record));
+        std::vector<char> bytes(sizeof(DEV_BROADCAST_DEVICEINTERFACE_A) + std::strlen(path), '\0');
+        auto* record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_A*>(bytes.data());
+        record->dbcc_size = static_cast<DWORD>(bytes.size());
+        record->dbcc_devicetype = deviceType;
+        record->dbcc_classguid = interfaceClass;
+        std::strcpy(record->dbcc_name, path);
+        ::SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(record));
     }
 
     HWND window = nullptr;
@@ -57,6 +61,8 @@ TEST_F(DeviceChangeWindowTest, OtherClassesTypesEventsAndEmptyNoticesChangeNothi
 
     Notify(DBT_DEVICEREMOVECOMPLETE, kOtherClass);
     Notify(DBT_DEVICEREMOVECOMPLETE, kInterfaceClass, DBT_DEVTYP_VOLUME);
+    Notify(DBT_DEVICEREMOVECOMPLETE, kInterfaceClass, DBT_DEVTYP_DEVICEINTERFACE,
+           "\\\\?\\usb#vid_1234&pid_5678#OTHER1#{c0558574-212d-4625-8877-fe9c2e8ed396}");
     Notify(DBT_DEVICEQUERYREMOVE, kInterfaceClass);
     Notify(DBT_DEVICEREMOVEPENDING, kInterfaceClass);
     ::SendMessageA(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
