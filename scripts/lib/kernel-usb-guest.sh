@@ -409,7 +409,7 @@ case_bench() {
   devsim_start bn --log=/dev/null --after-report=stay
   TRELOX_USB_DEVICES=1234:5678 "$BENCH" >"$out/bench.out" 2>&1
   expect "the benchmark failed: $(tail -n 1 "$out/bench.out")" [ $? -eq 0 ]
-  echo "INFO $(tail -n 1 "$out/bench.out")" >>"$results"
+  echo "INFO $(grep -m1 'SendLine rate' "$out/bench.out")" >>"$results"
 }
 
 cases=${CASES:-download identity_dialog refusals stalled_ack halted_endpoint late_answer long_answer unplugged
