@@ -10,19 +10,28 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "framework/screen/CTextRenderer.h"
+#include "framework/AfxTypes.h"
+#include "framework/CString.h"
+#include "framework/state/CWindowView.h"
+#include "framework/state/WindowState.h"
 
-class CLineRenderer : public CTextRenderer {
+class CLineRenderer {
 public:
     CLineRenderer(std::ostream& out, bool inPlace);
 
-    void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs) override;
-    void DialogGone(const CWindowView& windows, const WindowState& dialog) override;
-    void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys) override;
-    void ShowAnswer(int button) override;
-    void ShowFilePrompt(const CString& initialFile) override;
-    void ShowClosingLine(const CString& text) override;
+    // The visible dialogs, oldest first; shows what changed since last time.
+    void ShowDialogs(const CWindowView& windows, const std::vector<const WindowState*>& dialogs);
+    // A dialog is about to go; its state is complete for a last look.
+    void DialogGone(const CWindowView& windows, const WindowState& dialog);
+    // A message box, then the answer it got.
+    void ShowMessageBox(const CString& caption, const CString& text, UINT type, bool asksKeys);
+    void ShowAnswer(int button);
+    // The prompt of the open-file dialog, read as one line after it.
+    void ShowFilePrompt(const CString& initialFile);
+    // The run's closing line, below everything shown before.
+    void ShowClosingLine(const CString& text);
 
     // The line of a dialog, in UTF-8.
     static std::string LineOf(const CWindowView& windows, const WindowState& dialog);

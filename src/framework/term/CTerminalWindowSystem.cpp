@@ -53,11 +53,6 @@ CTerminalWindowSystem::CTerminalWindowSystem()
 
 CTerminalWindowSystem::~CTerminalWindowSystem() = default;
 
-void CTerminalWindowSystem::SetRenderer(std::unique_ptr<CTextRenderer> renderer)
-{
-    m_renderer = std::move(renderer);
-}
-
 void CTerminalWindowSystem::ShowClosingLine(const CString& text)
 {
     m_renderer->ShowClosingLine(text);

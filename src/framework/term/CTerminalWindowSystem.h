@@ -1,5 +1,5 @@
-// The window system of the Linux build: the shared window logic, shown by a
-// text renderer on standard output, with Ctrl-C as the front dialog's
+// The window system of the Linux build: the shared window logic, shown by the
+// line renderer on standard output (direct mode), with Ctrl-C as the front dialog's
 // button 2, message boxes answered with keys when standard input is a
 // terminal, device notices watched through the platform's descriptor.
 // While the main window (the dialog with a taskbar button of its own) is
@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "framework/portable/CPortableWindowSystem.h"
-#include "framework/screen/CTextRenderer.h"
+#include "framework/screen/CLineRenderer.h"
 #include "framework/term/CFullScreenFrontEnd.h"
 #include "framework/term/CSignalPipe.h"
 
@@ -19,9 +19,6 @@ class CTerminalWindowSystem : public CPortableWindowSystem {
 public:
     CTerminalWindowSystem();
     ~CTerminalWindowSystem() override;
-
-    // Puts another renderer in place of the line renderer.
-    void SetRenderer(std::unique_ptr<CTextRenderer> renderer);
 
     // The busy state shows at once: the work that follows blocks.
     void BeginWaitCursor() override;
@@ -55,7 +52,7 @@ private:
     int AskMessageBoxOnScreen(const CString& text, const CString& caption, UINT type);
     bool AskOpenFileNameOnScreen(const CString& initialFile, CString* path);
 
-    std::unique_ptr<CTextRenderer> m_renderer;
+    std::unique_ptr<CLineRenderer> m_renderer;
     CSignalPipe m_interrupts;
     bool m_keysFromTerminal;
     bool m_inMessageBox = false;
