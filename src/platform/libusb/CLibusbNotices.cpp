@@ -2,7 +2,6 @@
 #include "platform/libusb/CLibusbNotices.h"
 
 #include <libusb.h>
-#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -11,17 +10,6 @@
 
 #include "platform/libusb/CLibusbContext.h"
 #include "platform/libusb/CListedDevices.h"
-#include "platform/posix/CDeviceWatch.h"
-
-namespace {
-bool Watch(int poll, int descriptor)
-{
-    epoll_event event = {};
-    event.events = EPOLLIN;
-    event.data.fd = descriptor;
-    return ::epoll_ctl(poll, EPOLL_CTL_ADD, descriptor, &event) == 0;
-}
-}  // namespace
 
 CLibusbNotices::CLibusbNotices(CLibusbContext& context, CListedDevices& devices, Source source)
     : m_context(context), m_devices(devices), m_source(source)
@@ -55,25 +43,20 @@ void CLibusbNotices::Unregister(int id)
 
 bool CLibusbNotices::Take(DeviceNotice* notice)
 {
-    if (m_pending.empty() && !m_registrations.empty()) {
+    if (m_queue.Empty() && !m_registrations.empty()) {
         Collect();
     }
-    if (m_pending.empty()) {
-        return false;
-    }
-    *notice = std::move(m_pending.front());
-    m_pending.pop_front();
-    return true;
+    return m_queue.Take(notice);
 }
 
 int CLibusbNotices::Start()
 {
-    m_poll = ::epoll_create1(EPOLL_CLOEXEC);
-    if (m_poll < 0) {
-        return errno;
+    const int opened = m_queue.Open();
+    if (opened != 0) {
+        return opened;
     }
     for (const int descriptor : m_context.WakeDescriptors()) {
-        Watch(m_poll, descriptor);
+        m_queue.Watch(descriptor, EPOLLIN);
     }
     m_usesHotplug = m_source == Source::Hotplug && StartHotplug();
     m_devices.ForgetGoneOnList(!m_usesHotplug);
@@ -112,8 +95,12 @@ int CLibusbNotices::StartScan()
     itimerspec period = {};
     period.it_interval.tv_nsec = static_cast<long>(kScanIntervalMs) * 1000000L;
     period.it_value = period.it_interval;
-    if (m_timer < 0 || ::timerfd_settime(m_timer, 0, &period, nullptr) != 0 || !Watch(m_poll, m_timer)) {
+    if (m_timer < 0 || ::timerfd_settime(m_timer, 0, &period, nullptr) != 0) {
         return errno;
+    }
+    const int watched = m_queue.Watch(m_timer, EPOLLIN);
+    if (watched != 0) {
+        return watched;
     }
     // What is attached now is known; only changes from here are notices.
     std::vector<CListedDevices::Device> attached;
@@ -132,14 +119,12 @@ void CLibusbNotices::Stop()
         m_usesHotplug = false;
         m_devices.ForgetGoneOnList(true);
     }
-    for (int* descriptor : {&m_timer, &m_poll}) {
-        if (*descriptor >= 0) {
-            ::close(*descriptor);
-            *descriptor = -1;
-        }
+    if (m_timer >= 0) {
+        ::close(m_timer);
+        m_timer = -1;
     }
+    m_queue.Close();
     m_changes.clear();
-    m_pending.clear();
 }
 
 int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device, int event, void* self)
@@ -147,6 +132,9 @@ int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device
     auto* notices = static_cast<CLibusbNotices*>(self);
     notices->m_changes.push_back(Change{std::shared_ptr<libusb_device>(libusb_ref_device(device), libusb_unref_device),
                                         event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED});
+    // Also when the callback runs inside a wait for a transfer: the window
+    // system sees that there is something to take.
+    notices->m_queue.Wake();
     return 0;  // stay registered
 }
 
@@ -154,8 +142,7 @@ void CLibusbNotices::Collect()
 {
     // libusb's events only when something woke: asked as often as the
     // window system pumps, they would poll every open device each time.
-    pollfd woken = {m_poll, POLLIN, 0};
-    if (::poll(&woken, 1, 0) > 0) {
+    if (m_queue.SourcesReady()) {
         m_context.HandleEvents(0);
     }
     std::uint64_t expirations = 0;
@@ -201,10 +188,6 @@ void CLibusbNotices::Scan()
 void CLibusbNotices::Queue(UINT eventType, const std::string& path)
 {
     for (const auto& registration : m_registrations) {
-        DeviceNotice notice;
-        notice.window = registration.second;
-        notice.eventType = eventType;
-        notice.record = CDeviceWatch::BuildRecord(path);
-        m_pending.push_back(std::move(notice));
+        m_queue.Push(registration.second, eventType, path);
     }
 }

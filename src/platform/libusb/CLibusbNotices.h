@@ -4,10 +4,10 @@
 // scan of the attached devices every 500 ms. Either way they are handled on
 // the user-interface thread: the window system polls Descriptor() and takes
 // the notices one at a time, between its other work; libusb runs the hotplug
-// callbacks there too, inside its event handling, and they only queue.
+// callbacks there too, inside its event handling (also while a transfer is
+// waited for), and they only note the change and wake the descriptor.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/CPlatform.h"
+#include "platform/posix/CDeviceNoticeQueue.h"
 #include "platform/posix/CDeviceNoticeSource.h"
 
 class CLibusbContext;
@@ -37,8 +38,9 @@ public:
     int Register(WindowHandle window, int* id);
     void Unregister(int id) override;
 
-    // Readable when a notice may be waiting; -1 while nobody is registered.
-    int Descriptor() const { return m_registrations.empty() ? -1 : m_poll; }
+    // Readable while a notice may be waiting (CDeviceNoticeQueue); -1 while
+    // nobody is registered.
+    int Descriptor() const { return m_queue.Descriptor(); }
     // The next notice; false when none is waiting. Never blocks.
     bool Take(DeviceNotice* notice);
     // Whether the notices come from hotplug callbacks (only while registered).
@@ -65,11 +67,10 @@ private:
     Source m_source;
     int m_nextId = 1;
     std::map<int, WindowHandle> m_registrations;
-    int m_poll = -1;
+    CDeviceNoticeQueue m_queue;
     int m_timer = -1;
     bool m_usesHotplug = false;
     int m_callback = 0;
     std::vector<Change> m_changes;
     std::set<std::string> m_present;
-    std::deque<DeviceNotice> m_pending;
 };
