@@ -16,7 +16,7 @@
 
 CLibusbPlatform::CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& report,
                                  CLibusbNotices::Source noticeSource)
-    : m_tableLoader(std::move(tableLoader)), m_report(report), m_noticeSource(noticeSource)
+    : m_tableLoader(std::move(tableLoader)), m_report(report), m_noticeSource(noticeSource), m_context(report)
 {
 }
 

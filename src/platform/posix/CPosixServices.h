@@ -69,8 +69,8 @@ protected:
     // whether one is still under way that can signal `event`.
     virtual bool PollTransfers(CPosixEvent& event) = 0;
     // Waits until a transfer may have got on or `milliseconds` have passed
-    // (-1: no limit), and lets it. It may return early: the caller looks
-    // again.
+    // (-1: no limit), and lets it. It may return early (a signal, a failure
+    // of the system's events after its pause): the caller looks again.
     virtual void WaitForTransfers(CPosixEvent& event, int milliseconds) = 0;
 
     // A device list handle for the interfaces at `paths`, in this order.
