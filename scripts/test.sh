@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build, the sanitizer build, and the
 # Windows build under Wine, then the checks that guard against crashes and hangs.
-# The native Release build (-O3, as a packager builds it) is built, not run.
+# The native Release build is built as a packager builds it (the plain
+# commands, their generator, -O3), with warnings as errors; it is not run.
 # Ends with one line "N passed, N failed" over every step.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -46,9 +47,14 @@ build() {  # build PRESET
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
 }
 
+plain_release_build() {  # a packager's Release build, in a folder of its own
+  cmake -S . -B build/release-check -DCMAKE_BUILD_TYPE=Release -DTRELOX_WERROR=ON >/dev/null &&
+    cmake --build build/release-check -j"$jobs"
+}
+
 step "native build" build default
 step "native tests" ctest_step default
-step "release build" build release
+step "release build" plain_release_build
 step "sanitizer build" build asan
 step "sanitizer tests" ctest_step asan
 step "windows build" build mingw
