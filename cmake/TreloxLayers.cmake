@@ -40,7 +40,7 @@ function(trelox_check_includes target folder)
   set(dir ${PROJECT_SOURCE_DIR}/src/${folder})
   file(GLOB files CONFIGURE_DEPENDS ${dir}/*.h ${dir}/*.cpp)
   string(REPLACE "/" "_" stamp_name ${folder})
-  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/includes-checked/${stamp_name})
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${stamp_name}.includes-checked)
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -DSOURCE_ROOT=${PROJECT_SOURCE_DIR}/src -DFOLDER=${folder} -DALLOWED=${allowed}
             -DGENERATED=${generated} -DSTAMP=${stamp} -P ${TRELOX_LAYER_CHECK}

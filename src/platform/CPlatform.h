@@ -108,8 +108,9 @@ public:
     virtual HANDLE RegisterDeviceNotification(WindowHandle window, const DevBroadcastDeviceInterface& filter) = 0;
     virtual BOOL UnregisterDeviceNotification(HANDLE registration) = 0;
     // Where the system does not deliver notices as window messages itself, the
-    // window system asks for them: a descriptor that becomes readable when a
-    // notice may be waiting (-1 when there is none to watch), and the next
+    // window system asks for them: a descriptor that is readable as long as a
+    // notice may be waiting (-1 when there is none to watch), so that it may
+    // be polled at any time, also before every notice was taken; and the next
     // notice, false when none is waiting. Never blocks.
     virtual int DeviceNoticeDescriptor() = 0;
     virtual bool TakeDeviceNotice(DeviceNotice* notice) = 0;

@@ -3,18 +3,11 @@
 // there are none; only for listed devices, and only when taken.
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
-#include <chrono>
-#include <cstring>
-
 #include "BackendFixture.h"
 #include "platform/PlatformTypes.h"
-#include "usb/DeviceContract.h"
 
 namespace {
 
-const WindowHandle kWindow = reinterpret_cast<WindowHandle>(0x4711);
 const char kDevicePath[] = "\\\\?\\usb#vid_1234&pid_5678#EMU0001#{c0558574-212d-4625-8877-fe9c2e8ed396}";
 
 class LibusbNoticeTest : public BackendFixture,
@@ -23,40 +16,9 @@ protected:
     void Register()
     {
         UsePlatform("1234:5678", GetParam());
-        DevBroadcastDeviceInterface filter = {};
-        filter.dbcc_size = 32;
-        filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-        filter.dbcc_classguid = kDeviceInterfaceClass;
-        m_registration = m_platform->RegisterDeviceNotification(kWindow, filter);
-        ASSERT_NE(nullptr, m_registration);
-        ASSERT_GE(m_platform->DeviceNoticeDescriptor(), 0);
+        RegisterNotices();
         ASSERT_EQ(GetParam() == CLibusbNotices::Source::Hotplug, m_platform->NoticesUseHotplug());
     }
-
-    // The next notice within `timeoutMs`, waiting as the window system does.
-    bool NextNotice(DeviceNotice* notice, int timeoutMs)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (!m_platform->TakeDeviceNotice(notice)) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                return false;
-            }
-            pollfd watch = {m_platform->DeviceNoticeDescriptor(), POLLIN, 0};
-            ::poll(&watch, 1, static_cast<int>(left.count()));
-        }
-        return true;
-    }
-
-    static std::string PathOf(const DeviceNotice& notice)
-    {
-        const auto* record = reinterpret_cast<const DevBroadcastDeviceInterface*>(notice.record.data());
-        EXPECT_EQ(0, std::memcmp(&record->dbcc_classguid, &kDeviceInterfaceClass, sizeof kDeviceInterfaceClass));
-        return record->dbcc_name;
-    }
-
-    HANDLE m_registration = nullptr;
 };
 
 TEST_P(LibusbNoticeTest, TheDeviceLeavingAndComingBackAreOneRemovalAndOneArrival)
@@ -67,7 +29,7 @@ TEST_P(LibusbNoticeTest, TheDeviceLeavingAndComingBackAreOneRemovalAndOneArrival
 
     m_bus.Unplug(m_device);
     ASSERT_TRUE(NextNotice(&notice, 3000));
-    EXPECT_EQ(kWindow, notice.window);
+    EXPECT_EQ(kNoticeWindow, notice.window);
     EXPECT_EQ(static_cast<UINT>(DBT_DEVICEREMOVECOMPLETE), notice.eventType);
     EXPECT_EQ(kDevicePath, PathOf(notice));
 

@@ -16,42 +16,7 @@
 
 namespace {
 
-class LibusbTransferTest : public BackendFixture {
-protected:
-    // Both pipes of the listed device, opened as the device object opens them.
-    void OpenPipes()
-    {
-        const std::vector<std::string> paths = ListedPaths();
-        ASSERT_EQ(1u, paths.size()) << Report();
-        m_write = m_platform->OpenPipe((paths[0] + kWritePipeSuffix).c_str(), PipeAccess::Write);
-        m_read = m_platform->OpenPipe((paths[0] + kReadPipeSuffix).c_str(), PipeAccess::Read);
-        ASSERT_NE(INVALID_HANDLE_VALUE, m_write) << Report();
-        ASSERT_NE(INVALID_HANDLE_VALUE, m_read) << Report();
-        m_overlapped.hEvent = m_event = m_platform->CreateEvent();
-    }
-
-    void TearDown() override
-    {
-        if (m_platform && m_event != nullptr) {
-            m_platform->CloseHandle(m_event);
-            m_platform->CloseHandle(m_write);
-            m_platform->CloseHandle(m_read);
-        }
-    }
-
-    // Starts a read of `size` bytes into `buffer`; it must be pending.
-    void StartRead(void* buffer, DWORD size)
-    {
-        DWORD count = 0;
-        ASSERT_FALSE(m_platform->ReadFile(m_read, buffer, size, &count, &m_overlapped));
-        ASSERT_EQ(static_cast<DWORD>(ERROR_IO_PENDING), m_platform->GetLastError());
-    }
-
-    HANDLE m_write = INVALID_HANDLE_VALUE;
-    HANDLE m_read = INVALID_HANDLE_VALUE;
-    HANDLE m_event = nullptr;
-    Overlapped m_overlapped = {};
-};
+using LibusbTransferTest = BackendFixture;
 
 TEST_F(LibusbTransferTest, ARecordGoesToPipe02AndItsAcknowledgeComesFromPipe03)
 {

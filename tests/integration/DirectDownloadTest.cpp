@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DownloadFixture.h"
+#include "DevsimDownloadFixture.h"
 #include "LockHolderProcess.h"
 #include "TreloxProcess.h"
 
@@ -23,7 +23,7 @@ using ::testing::Not;
 namespace {
 const int kRunMs = 30000;
 
-class DirectDownload : public DownloadFixture {
+class DirectDownload : public DevsimDownloadFixture {
 protected:
     DirectDownload() : m_trelox(m_bus, m_locks, m_temp.Path()) {}
 

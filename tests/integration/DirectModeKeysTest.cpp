@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "DownloadFixture.h"
+#include "DevsimDownloadFixture.h"
 #include "TmuxTerminal.h"
 
 #ifdef TRELOX_PATH
@@ -23,7 +23,7 @@ std::string Command(const std::string& arguments)
 }
 }  // namespace
 
-class DirectModeKeys : public DownloadFixture {
+class DirectModeKeys : public DevsimDownloadFixture {
 protected:
     DirectModeKeys() : m_terminal(m_temp.File("tmux")) {}
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "DownloadFixture.h"
+#include "DevsimDownloadFixture.h"
 #include "TempDirectory.h"
 #include "TmuxTerminal.h"
 #include "TreloxProcess.h"
@@ -25,7 +25,7 @@ namespace {
 const int kAnswerMs = 5000;
 const int kRunMs = 30000;
 
-class InformationWords : public DownloadFixture {
+class InformationWords : public DevsimDownloadFixture {
 protected:
     // The program's output and exit status for `arguments`, with the device
     // on the bus.

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "DownloadFixture.h"
+#include "DevsimDownloadFixture.h"
 #include "InstrumentedTrelox.h"
 
-class MatrixFixture : public DownloadFixture {
+class MatrixFixture : public DevsimDownloadFixture {
 protected:
     MatrixFixture();
 

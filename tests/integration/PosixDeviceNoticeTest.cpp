@@ -103,6 +103,26 @@ TEST_F(PosixDeviceNoticeTest, MarkersComingAndGoingAreArrivalsAndRemovals)
     EXPECT_TRUE(m_platform.UnregisterDeviceNotification(registration));
 }
 
+TEST_F(PosixDeviceNoticeTest, ANoticeLeftWaitingKeepsTheDescriptorReadable)
+{
+    const HANDLE registration = m_platform.RegisterDeviceNotification(m_window, m_filter);
+    ASSERT_NE(nullptr, registration);
+    const std::string first = "\\\\?\\usb#vid_1234&pid_5678#A1" + m_suffix;
+    const std::string second = "\\\\?\\usb#vid_1234&pid_5678#B2" + m_suffix;
+    m_bus.PutFile(first);
+    m_bus.PutFile(second);
+    ExpectNotice(DBT_DEVICEARRIVAL, first);
+    // The second was read from the system with the first: the descriptor
+    // still says so to a caller that polls before taking.
+    pollfd watch = {m_platform.DeviceNoticeDescriptor(), POLLIN, 0};
+    EXPECT_EQ(1, ::poll(&watch, 1, 0));
+    DeviceNotice notice;
+    ASSERT_TRUE(m_platform.TakeDeviceNotice(&notice));
+    EXPECT_FALSE(m_platform.TakeDeviceNotice(&notice));
+    EXPECT_EQ(0, ::poll(&watch, 1, 0));
+    EXPECT_TRUE(m_platform.UnregisterDeviceNotification(registration));
+}
+
 TEST_F(PosixDeviceNoticeTest, NamesThatAreNoMarkersBringNoNotices)
 {
     const HANDLE registration = m_platform.RegisterDeviceNotification(m_window, m_filter);

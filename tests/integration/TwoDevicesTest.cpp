@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "DownloadFixture.h"
+#include "DevsimDownloadFixture.h"
 #include "TreloxProcess.h"
 
 using ::testing::HasSubstr;
@@ -18,7 +18,7 @@ using ::testing::Not;
 namespace {
 const int kRunMs = 30000;
 
-class TwoDevices : public DownloadFixture {
+class TwoDevices : public DevsimDownloadFixture {
 protected:
     TwoDevices() : m_other(m_bus, m_temp.MakeSubdirectory("other")), m_trelox(m_bus, m_locks, m_temp.Path()) {}
 

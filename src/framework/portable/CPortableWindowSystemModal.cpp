@@ -11,8 +11,7 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
     if (state == nullptr) {
         return -1;
     }
-    state->modalRunning = true;
-    if (!state->modalEnded) {
+    if (state->modal.Start()) {
         state->visible = true;
     }
     m_modalStack.push_back(dialog);
@@ -22,8 +21,8 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
         if (state == nullptr) {
             break;
         }
-        if (state->modalEnded) {
-            result = state->modalResult;
+        if (state->modal.Ended()) {
+            result = state->modal.Result();
             break;
         }
         TakeArrivals();
@@ -35,21 +34,20 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
         }
         Present();
         state = Find(dialog);
-        if (state == nullptr || state->modalEnded) {
+        if (state == nullptr || state->modal.Ended()) {
             continue;
         }
         if (!WaitForInput(TimeUntilNextTimer())) {
             state = Find(dialog);
-            if (state != nullptr && !state->modalEnded) {
-                state->modalEnded = true;
-                state->modalResult = -1;
+            if (state != nullptr) {
+                state->modal.End(-1);
             }
         }
     }
     m_modalStack.erase(std::find(m_modalStack.begin(), m_modalStack.end(), dialog));
     state = Find(dialog);
     if (state != nullptr) {
-        state->modalRunning = false;
+        state->modal.Stop();
     }
     return result;
 }
@@ -57,13 +55,8 @@ int CPortableWindowSystem::RunModalLoop(WindowHandle dialog)
 void CPortableWindowSystem::EndModalLoop(WindowHandle dialog, int result)
 {
     WindowState* state = Find(dialog);
-    if (state == nullptr || state->modalEnded) {
-        return;
-    }
-    state->modalEnded = true;
-    state->modalResult = result;
-    if (!state->modalRunning) {
-        state->visible = false;  // a modeless dialog ended: it only hides
+    if (state != nullptr && state->modal.End(result) == CModalLoopState::Ending::HidesDialog) {
+        state->visible = false;
     }
 }
 

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/AfxTypes.h"
 #include "framework/CString.h"
 #include "framework/state/CWindowView.h"
+#include "framework/state/WindowState.h"
 
 class CLineRenderer {
 public:

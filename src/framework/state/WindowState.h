@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/AfxTypes.h"
+#include "framework/CModalLoopState.h"
 #include "framework/CRect.h"
 #include "framework/CString.h"
 #include "framework/DialogTemplate.h"
@@ -47,9 +48,7 @@ struct WindowState {
     HANDLE bigIcon = nullptr;
     HANDLE smallIcon = nullptr;
     bool destroying = false;
-    bool modalRunning = false;
-    bool modalEnded = false;
-    int modalResult = 0;
+    CModalLoopState modal;  // dialogs
 
     // A dialog has a system menu when its template gives it one, a plain
     // window when its style does.

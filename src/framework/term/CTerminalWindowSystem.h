@@ -1,9 +1,9 @@
-// The window system of the Linux build: the shared window logic, shown by a
-// text renderer on standard output, with Ctrl-C and SIGTERM as the front
-// dialog's button 2 (after a SIGTERM nobody answers at the keys), message
-// boxes answered with keys and the lines of direct mode cancelled with Esc
-// or Enter when standard input is a terminal, device notices watched
-// through the platform's descriptor.
+// The window system of the Linux build: the shared window logic, shown by the
+// line renderer on standard output (direct mode), with Ctrl-C and SIGTERM as
+// the front dialog's button 2 (after a SIGTERM nobody answers at the keys),
+// message boxes answered with keys and the lines of direct mode cancelled
+// with Esc or Enter when standard input is a terminal, device notices
+// watched through the platform's descriptor.
 // While the main window (the dialog with a taskbar button of its own) is
 // shown, the full screen takes over: every dialog, message box and the file
 // prompt are drawn there and worked with the keyboard. Without a terminal

@@ -64,8 +64,7 @@ int CWin32WindowSystem::RunModalLoop(WindowHandle dialog)
     if (record == nullptr) {
         return -1;
     }
-    record->modalRunning = true;
-    if (!record->modalEnded) {
+    if (record->modal.Start()) {
         ::ShowWindow(window, SW_SHOW);
     }
     int result = -1;
@@ -75,8 +74,8 @@ int CWin32WindowSystem::RunModalLoop(WindowHandle dialog)
         if (record == nullptr) {
             break;
         }
-        if (record->modalEnded) {
-            result = record->modalResult;
+        if (record->modal.Ended()) {
+            result = record->modal.Result();
             break;
         }
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
@@ -94,7 +93,7 @@ int CWin32WindowSystem::RunModalLoop(WindowHandle dialog)
     }
     record = table.Find(window);
     if (record != nullptr) {
-        record->modalRunning = false;
+        record->modal.Stop();
     }
     return result;
 }
@@ -102,13 +101,13 @@ int CWin32WindowSystem::RunModalLoop(WindowHandle dialog)
 void CWin32WindowSystem::EndModalLoop(WindowHandle dialog, int result)
 {
     Win32WindowRecord* record = CWin32WindowTable::Instance().Find(AsWindow(dialog));
-    if (record == nullptr || record->modalEnded) {
+    const CModalLoopState::Ending ending =
+        record != nullptr ? record->modal.End(result) : CModalLoopState::Ending::AlreadyEnded;
+    if (ending == CModalLoopState::Ending::AlreadyEnded) {
         return;
     }
-    record->modalEnded = true;
-    record->modalResult = result;
-    if (!record->modalRunning) {
-        ::ShowWindow(AsWindow(dialog), SW_HIDE);  // a modeless dialog ended: it only hides
+    if (ending == CModalLoopState::Ending::HidesDialog) {
+        ::ShowWindow(AsWindow(dialog), SW_HIDE);
     }
     // Wakes the loop if it waits for a message.
     ::PostMessageA(AsWindow(dialog), WM_NULL, 0, 0);

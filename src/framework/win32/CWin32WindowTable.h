@@ -9,14 +9,14 @@
 
 #include <map>
 
+#include "framework/CModalLoopState.h"
+
 class CWnd;
 
 struct Win32WindowRecord {
     CWnd* wnd = nullptr;
     WNDPROC previousProc = nullptr;  // null: DefWindowProcA
-    bool modalRunning = false;
-    bool modalEnded = false;
-    int modalResult = 0;
+    CModalLoopState modal;
 };
 
 class CWin32WindowTable {

@@ -41,7 +41,7 @@ std::string WhyNotUsable(const CListedDevices::Device& device, bool* noPermissio
 int CDeviceListing::Run(std::ostream& out, std::ostream& report) const
 {
     CDeviceSetupReport setup(report);
-    CLibusbContext context;
+    CLibusbContext context(report);
     const int error = context.Open();
     if (error != 0) {
         report << "trelox: USB devices cannot be reached (" << std::strerror(error) << ")" << std::endl;

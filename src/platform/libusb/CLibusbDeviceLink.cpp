@@ -53,8 +53,9 @@ CLibusbDeviceLink::CLibusbDeviceLink(libusb_device* device, libusb_device_handle
 CLibusbDeviceLink::~CLibusbDeviceLink()
 {
     if (m_claimed) {
-        // Attaches the kernel driver again where one was detached.
-        libusb_release_interface(m_handle, m_entry.interfaceNumber);
+        // Attaches the kernel driver again where one was detached. Should it
+        // fail, nothing is left to do: closing the handle releases it anyway.
+        (void)libusb_release_interface(m_handle, m_entry.interfaceNumber);
     }
     libusb_close(m_handle);
 }
@@ -82,13 +83,16 @@ int CLibusbDeviceLink::Open(libusb_device* device, const DeviceTableEntry& entry
 int CLibusbDeviceLink::Claim(std::string* reason)
 {
     const std::string interfaceName = "interface " + std::to_string(m_entry.interfaceNumber);
-    libusb_set_auto_detach_kernel_driver(m_handle, 1);
+    const int detaching = libusb_set_auto_detach_kernel_driver(m_handle, 1);
     const int claimed = libusb_claim_interface(m_handle, m_entry.interfaceNumber);
     if (claimed != LIBUSB_SUCCESS) {
         // The kernel refuses an interface that is not there as not found,
         // or (detaching a driver on the way) as an invalid request.
         const bool missing = claimed == LIBUSB_ERROR_NOT_FOUND || claimed == LIBUSB_ERROR_INVALID_PARAM;
-        *reason = claimed == LIBUSB_ERROR_BUSY ? interfaceName + " is in use by another program"
+        // Where libusb cannot detach a kernel driver, a bound one holds it.
+        const char* holder = detaching == LIBUSB_SUCCESS ? " is in use by another program"
+                                                         : " is held by a driver that cannot be detached";
+        *reason = claimed == LIBUSB_ERROR_BUSY ? interfaceName + holder
                   : missing                    ? "it has no " + interfaceName
                                                : interfaceName + " cannot be claimed (" + libusb_error_name(claimed) + ")";
         return static_cast<int>(CLibusbContext::ErrorCode(claimed));

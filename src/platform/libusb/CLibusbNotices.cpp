@@ -9,19 +9,7 @@
 
 #include <cerrno>
 
-#include "platform/libusb/CLibusbContext.h"
 #include "platform/libusb/CListedDevices.h"
-#include "platform/posix/CDeviceWatch.h"
-
-namespace {
-bool Watch(int poll, int descriptor)
-{
-    epoll_event event = {};
-    event.events = EPOLLIN;
-    event.data.fd = descriptor;
-    return ::epoll_ctl(poll, EPOLL_CTL_ADD, descriptor, &event) == 0;
-}
-}  // namespace
 
 CLibusbNotices::CLibusbNotices(CLibusbContext& context, CListedDevices& devices, Source source)
     : m_context(context), m_devices(devices), m_source(source)
@@ -55,29 +43,31 @@ void CLibusbNotices::Unregister(int id)
 
 bool CLibusbNotices::Take(DeviceNotice* notice)
 {
-    if (m_pending.empty() && !m_registrations.empty()) {
+    if (m_queue.Empty() && !m_registrations.empty()) {
         Collect();
     }
-    if (m_pending.empty()) {
-        return false;
-    }
-    *notice = std::move(m_pending.front());
-    m_pending.pop_front();
-    return true;
+    return m_queue.Take(notice);
 }
 
 int CLibusbNotices::Start()
 {
-    m_poll = ::epoll_create1(EPOLL_CLOEXEC);
-    if (m_poll < 0) {
-        return errno;
-    }
-    for (const int descriptor : m_context.WakeDescriptors()) {
-        Watch(m_poll, descriptor);
+    int error = m_queue.Open();
+    if (error != 0) {
+        return error;
     }
     m_usesHotplug = m_source == Source::Hotplug && StartHotplug();
     m_devices.ForgetGoneOnList(!m_usesHotplug);
-    const int error = m_usesHotplug ? 0 : StartScan();
+    if (!m_usesHotplug) {
+        error = StartScan();
+        // What is attached now is known; only changes from here are notices
+        // (after a failed look, the first scan that works tells of all).
+        std::vector<CListedDevices::Device> attached;
+        if (error == 0 && m_devices.List(&attached) == 0) {
+            for (const auto& device : attached) {
+                m_present.insert(device.path);
+            }
+        }
+    }
     if (error != 0) {
         Stop();
     }
@@ -89,21 +79,47 @@ bool CLibusbNotices::StartHotplug()
     if (libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) == 0) {
         return false;
     }
-    // Paths of the devices attached now, for their removals to name.
-    std::vector<CListedDevices::Device> attached;
-    m_devices.List(&attached);
+    m_context.SetDescriptorWatcher(this);
+    // Names the devices attached now while it registers: no gap between the
+    // first look and the callback.
     const auto events =
         static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT);
     libusb_hotplug_callback_handle callback = 0;
     const int result = libusb_hotplug_register_callback(
-        m_context.Get(), events, LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+        m_context.Get(), events, LIBUSB_HOTPLUG_ENUMERATE, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
         LIBUSB_HOTPLUG_MATCH_ANY,
         [](libusb_context* context, libusb_device* device, libusb_hotplug_event event, void* self) {
             return OnHotplug(context, device, event, self);
         },
         this, &callback);
+    if (result != LIBUSB_SUCCESS) {
+        // The scan serves instead; nothing is lost.
+        m_context.SetDescriptorWatcher(nullptr);
+        for (const int descriptor : m_watched) {
+            m_queue.Unwatch(descriptor);
+        }
+        m_watched.clear();
+        m_changes.clear();
+        return false;
+    }
     m_callback = callback;
-    return result == LIBUSB_SUCCESS;
+    m_usesHotplug = true;
+    TakeChanges(false);
+    return true;
+}
+
+void CLibusbNotices::StopHotplug()
+{
+    libusb_hotplug_deregister_callback(m_context.Get(), m_callback);
+    m_context.SetDescriptorWatcher(nullptr);
+    for (const int descriptor : m_watched) {
+        m_queue.Unwatch(descriptor);
+    }
+    m_watched.clear();
+    m_changes.clear();
+    m_attached.clear();
+    m_usesHotplug = false;
+    m_devices.ForgetGoneOnList(true);
 }
 
 int CLibusbNotices::StartScan()
@@ -112,34 +128,24 @@ int CLibusbNotices::StartScan()
     itimerspec period = {};
     period.it_interval.tv_nsec = static_cast<long>(kScanIntervalMs) * 1000000L;
     period.it_value = period.it_interval;
-    if (m_timer < 0 || ::timerfd_settime(m_timer, 0, &period, nullptr) != 0 || !Watch(m_poll, m_timer)) {
+    if (m_timer < 0 || ::timerfd_settime(m_timer, 0, &period, nullptr) != 0) {
         return errno;
     }
-    // What is attached now is known; only changes from here are notices.
-    std::vector<CListedDevices::Device> attached;
-    m_devices.List(&attached);
-    m_present.clear();
-    for (const auto& device : attached) {
-        m_present.insert(device.path);
-    }
-    return 0;
+    return m_queue.Watch(m_timer, EPOLLIN);
 }
 
 void CLibusbNotices::Stop()
 {
     if (m_usesHotplug) {
-        libusb_hotplug_deregister_callback(m_context.Get(), m_callback);
-        m_usesHotplug = false;
-        m_devices.ForgetGoneOnList(true);
+        StopHotplug();
     }
-    for (int* descriptor : {&m_timer, &m_poll}) {
-        if (*descriptor >= 0) {
-            ::close(*descriptor);
-            *descriptor = -1;
-        }
+    if (m_timer >= 0) {
+        ::close(m_timer);
+        m_timer = -1;
     }
-    m_changes.clear();
-    m_pending.clear();
+    m_queue.Close();
+    m_present.clear();
+    m_watchFailed = false;
 }
 
 int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device, int event, void* self)
@@ -147,32 +153,91 @@ int CLibusbNotices::OnHotplug(libusb_context* /*context*/, libusb_device* device
     auto* notices = static_cast<CLibusbNotices*>(self);
     notices->m_changes.push_back(Change{std::shared_ptr<libusb_device>(libusb_ref_device(device), libusb_unref_device),
                                         event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED});
+    // Also when the callback runs inside a wait for a transfer: the window
+    // system sees that there is something to take.
+    notices->m_queue.Wake();
     return 0;  // stay registered
+}
+
+void CLibusbNotices::DescriptorAdded(int descriptor, short events)
+{
+    const std::uint32_t watched = ((events & POLLIN) != 0 ? EPOLLIN : 0U) | ((events & POLLOUT) != 0 ? EPOLLOUT : 0U);
+    const int error = m_queue.Watch(descriptor, watched);
+    if (error == 0) {
+        m_watched.insert(descriptor);
+    } else if (error != EPERM) {
+        // Hotplug could go deaf: the next look turns to the scan.
+        m_watchFailed = true;
+        m_queue.Wake();
+    }
+    // EPERM: a file that is always ready, as poll has it (an emulated
+    // device's node): it can wake nobody, and libusb finds it ready anyway
+    // whenever its events are handled.
+}
+
+void CLibusbNotices::DescriptorRemoved(int descriptor)
+{
+    m_queue.Unwatch(descriptor);
+    m_watched.erase(descriptor);
 }
 
 void CLibusbNotices::Collect()
 {
-    // libusb's events only when something woke: asked as often as the
-    // window system pumps, they would poll every open device each time.
-    pollfd woken = {m_poll, POLLIN, 0};
-    if (::poll(&woken, 1, 0) > 0) {
+    if (m_usesHotplug && !m_context.EventsFailed() && !m_watchFailed && m_queue.SourcesReady()) {
+        // libusb's events only when something woke: asked as often as the
+        // window system pumps, they would poll every open device each time.
         m_context.HandleEvents(0);
+    }
+    if (m_usesHotplug) {
+        TakeChanges(true);
+        if (m_context.EventsFailed() || m_watchFailed) {
+            FallBackToScan();
+        }
     }
     std::uint64_t expirations = 0;
     if (m_timer >= 0 && ::read(m_timer, &expirations, sizeof expirations) > 0) {
         Scan();
     }
+}
+
+void CLibusbNotices::TakeChanges(bool announce)
+{
     std::vector<Change> changes;
     changes.swap(m_changes);
     for (const Change& change : changes) {
-        if (m_devices.EntryOf(change.device.get()) == nullptr) {
+        libusb_device* device = change.device.get();
+        if (m_devices.EntryOf(device) == nullptr) {
             continue;  // not listed: not ours to announce
         }
-        Queue(change.arrived ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE, m_devices.PathOf(change.device.get()));
-        if (!change.arrived) {
-            m_devices.Forget(change.device.get());
+        if (change.arrived) {
+            // libusb may tell of an arrival twice around the registration.
+            if (m_attached.emplace(device, change.device).second) {
+                const std::string path = m_devices.PathOf(device);
+                if (announce) {
+                    Queue(DBT_DEVICEARRIVAL, path);
+                }
+            }
+        } else if (m_attached.erase(device) > 0) {
+            Queue(DBT_DEVICEREMOVECOMPLETE, m_devices.PathOf(device));
+            m_devices.Forget(device);
         }
     }
+}
+
+void CLibusbNotices::FallBackToScan()
+{
+    std::set<std::string> present;
+    for (const auto& attached : m_attached) {
+        present.insert(m_devices.PathOf(attached.first));
+    }
+    StopHotplug();
+    const int error = StartScan();
+    if (error != 0) {
+        m_context.ReportFailure("USB devices can no longer be watched", static_cast<DWORD>(error));
+        return;
+    }
+    // The first scan announces what changed since the last hotplug notice.
+    m_present.swap(present);
 }
 
 void CLibusbNotices::Scan()
@@ -201,10 +266,6 @@ void CLibusbNotices::Scan()
 void CLibusbNotices::Queue(UINT eventType, const std::string& path)
 {
     for (const auto& registration : m_registrations) {
-        DeviceNotice notice;
-        notice.window = registration.second;
-        notice.eventType = eventType;
-        notice.record = CDeviceWatch::BuildRecord(path);
-        m_pending.push_back(std::move(notice));
+        m_queue.Push(registration.second, eventType, path);
     }
 }

@@ -29,7 +29,9 @@ public:
     // Starts a transfer of `length` bytes at `data` for `overlapped`: 0 while
     // it runs, or the errno of a refused start.
     int Start(void* data, DWORD length, Overlapped* overlapped, std::shared_ptr<CPosixEvent> event);
-    // Waits until the transfer of `overlapped` has completed.
+    // Waits until the transfer of `overlapped` has completed, handling
+    // libusb's events (CLibusbContext::HandleEventsUntil: a failing round is
+    // tried again after a pause).
     void Await(const Overlapped* overlapped);
     // Ends the transfer of `overlapped` and waits for its completion.
     void Cancel(const Overlapped* overlapped);

@@ -19,7 +19,8 @@ CLibusbPlatform::CLibusbPlatform(CDeviceTableLoader tableLoader, std::ostream& r
     : m_tableLoader(std::move(tableLoader)),
       m_report(report),
       m_noticeSource(noticeSource),
-      m_udevTags(std::move(udevTags))
+      m_udevTags(std::move(udevTags)),
+      m_context(report)
 {
 }
 
@@ -173,12 +174,12 @@ BOOL CLibusbPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, void* dat
     return Fail(error != 0 ? static_cast<DWORD>(error) : ERROR_IO_PENDING);
 }
 
-bool CLibusbPlatform::MoveTransfers(CPosixEvent& /*event*/)
+bool CLibusbPlatform::PollTransfers(CPosixEvent& /*event*/)
 {
     return m_context.TransfersInFlight() > 0;
 }
 
-void CLibusbPlatform::AwaitTransfers(CPosixEvent& /*event*/, int milliseconds)
+void CLibusbPlatform::WaitForTransfers(CPosixEvent& /*event*/, int milliseconds)
 {
     m_context.HandleEvents(milliseconds < 0 ? static_cast<std::uint64_t>(INT_MAX)
                                             : static_cast<std::uint64_t>(milliseconds));

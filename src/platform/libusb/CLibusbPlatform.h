@@ -55,8 +55,8 @@ public:
 
 protected:
     // Completions come from libusb's event handling, which waits for them.
-    bool MoveTransfers(CPosixEvent& event) override;
-    void AwaitTransfers(CPosixEvent& event, int milliseconds) override;
+    bool PollTransfers(CPosixEvent& event) override;
+    void WaitForTransfers(CPosixEvent& event, int milliseconds) override;
 
 private:
     // Sets up libusb and reads the table when first needed: 0 or an errno.

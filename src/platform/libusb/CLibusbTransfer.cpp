@@ -42,8 +42,12 @@ int CLibusbTransfer::Submit(libusb_device_handle* handle, std::uint8_t endpoint,
 void CLibusbTransfer::Cancel()
 {
     if (m_submitted && m_completed == 0) {
-        // Fails only when the completion is already on its way.
-        libusb_cancel_transfer(m_transfer);
+        const int result = libusb_cancel_transfer(m_transfer);
+        // Not found: the completion is already on its way; no device: it
+        // comes with the device's removal.
+        if (result != LIBUSB_SUCCESS && result != LIBUSB_ERROR_NOT_FOUND && result != LIBUSB_ERROR_NO_DEVICE) {
+            m_context.ReportFailure("a USB transfer cannot be cancelled", CLibusbContext::ErrorCode(result));
+        }
     }
 }
 

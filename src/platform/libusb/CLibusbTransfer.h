@@ -31,7 +31,8 @@ public:
 
     // Starts the transfer: 0 while it runs, or the errno of a refused start.
     int Submit(libusb_device_handle* handle, std::uint8_t endpoint, void* data, DWORD length);
-    // Asks libusb to end it; the completion still has to come.
+    // Asks libusb to end it; the completion still has to come. A refusal
+    // other than "already ending" is reported through the context.
     void Cancel();
 
     bool Uses(const Overlapped* overlapped) const { return m_overlapped == overlapped; }

@@ -193,7 +193,9 @@ bool CListedDevices::ReadSerialNumber(libusb_device* device, std::string* serial
 std::string CListedDevices::WorkOutPath(libusb_device* device, bool* keep) const
 {
     libusb_device_descriptor descriptor = {};
-    libusb_get_device_descriptor(device, &descriptor);
+    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) {
+        *keep = false;  // not asked: worked out again next time
+    }
     std::string instance;
     if (descriptor.iSerialNumber != 0) {
         std::vector<std::uint16_t> serial;

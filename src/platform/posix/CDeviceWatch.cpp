@@ -1,20 +1,17 @@
 // Device arrival and removal notices from an inotify watch on the bus folder.
 #include "platform/posix/CDeviceWatch.h"
 
+#include <sys/epoll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-
-#include "platform/DeviceInterfaceClass.h"
 
 namespace {
 constexpr std::uint32_t kWatchedEvents = IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM;
 // The parent folder only tells that the bus folder may be back.
 constexpr std::uint32_t kParentEvents = IN_CREATE | IN_MOVED_TO | IN_MASK_ADD;
-constexpr std::size_t kRecordHeaderSize = 28;  // size, type, reserved, class
 
 std::string ParentFolder(const std::string& path)
 {
@@ -28,25 +25,45 @@ std::string ParentFolder(const std::string& path)
 
 CDeviceWatch::~CDeviceWatch()
 {
+    Stop();
+}
+
+int CDeviceWatch::Start()
+{
+    if (m_fd >= 0) {
+        return 0;
+    }
+    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    int error = m_fd < 0 ? errno : m_queue.Open();
+    if (error == 0) {
+        error = m_queue.Watch(m_fd, EPOLLIN);
+    }
+    if (error != 0) {
+        Stop();
+    }
+    return error;
+}
+
+void CDeviceWatch::Stop()
+{
+    m_queue.Close();
     if (m_fd >= 0) {
         ::close(m_fd);
+        m_fd = -1;
     }
 }
 
 int CDeviceWatch::Register(WindowHandle window, const CBusDirectory& bus, int* id)
 {
-    if (m_fd < 0) {
-        m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        if (m_fd < 0) {
-            return errno;
-        }
+    const int started = Start();
+    if (started != 0) {
+        return started;
     }
     const int watch = ::inotify_add_watch(m_fd, bus.Path().c_str(), kWatchedEvents | IN_ONLYDIR);
     if (watch < 0) {
         const int error = errno;
         if (m_registrations.empty()) {
-            ::close(m_fd);
-            m_fd = -1;
+            Stop();
         }
         return error;
     }
@@ -67,9 +84,7 @@ void CDeviceWatch::Unregister(int id)
     ReleaseWatch(watch);
     ReleaseWatch(parentWatch);
     if (m_registrations.empty()) {
-        ::close(m_fd);
-        m_fd = -1;
-        m_pending.clear();
+        Stop();
     }
 }
 
@@ -88,29 +103,11 @@ void CDeviceWatch::ReleaseWatch(int watch)
 
 bool CDeviceWatch::Take(DeviceNotice* notice)
 {
-    if (m_pending.empty()) {
+    if (m_queue.Empty()) {
         ReadEvents();
         RearmLostWatches();
     }
-    if (m_pending.empty()) {
-        return false;
-    }
-    *notice = std::move(m_pending.front());
-    m_pending.pop_front();
-    return true;
-}
-
-std::vector<BYTE> CDeviceWatch::BuildRecord(const std::string& path)
-{
-    const DWORD size = static_cast<DWORD>(kRecordHeaderSize + path.size() + 1);
-    // Never shorter than the record type itself, for readers that copy it whole.
-    std::vector<BYTE> record(std::max<std::size_t>(size, sizeof(DevBroadcastDeviceInterface)), 0);
-    const DWORD type = DBT_DEVTYP_DEVICEINTERFACE;
-    std::memcpy(record.data(), &size, 4);
-    std::memcpy(record.data() + 4, &type, 4);
-    std::memcpy(record.data() + 12, kDeviceInterfaceClass.bytes, 16);
-    std::memcpy(record.data() + kRecordHeaderSize, path.data(), path.size());
-    return record;
+    return m_queue.Take(notice);
 }
 
 void CDeviceWatch::ReadEvents()
@@ -174,11 +171,7 @@ void CDeviceWatch::Queue(int watch, UINT eventType, const std::string& path)
 
 void CDeviceWatch::QueueFor(WindowHandle window, UINT eventType, const std::string& path)
 {
-    DeviceNotice notice;
-    notice.window = window;
-    notice.eventType = eventType;
-    notice.record = BuildRecord(path);
-    m_pending.push_back(std::move(notice));
+    m_queue.Push(window, eventType, path);
 }
 
 void CDeviceWatch::QueuePresentState(const Registration& registration)

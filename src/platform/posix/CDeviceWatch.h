@@ -1,7 +1,8 @@
 // Arrival and removal notices of the bus's devices, from an inotify watch on
 // the bus folder: a marker created or moved in is an arrival, a marker
 // deleted or moved out a removal. The window system polls Descriptor() and
-// takes the notices one at a time on the user-interface thread.
+// takes the notices one at a time on the user-interface thread; they wait in
+// the notice queue both Linux backends share.
 //
 // Notices the system could not keep (its queue overflowed) become one notice
 // of the state the bus is in now: an arrival when a device is present, else a
@@ -10,12 +11,12 @@
 // a device already present then is announced the same way.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <string>
 
 #include "platform/CPlatform.h"
 #include "platform/posix/CBusDirectory.h"
+#include "platform/posix/CDeviceNoticeQueue.h"
 #include "platform/posix/CDeviceNoticeSource.h"
 
 struct inotify_event;
@@ -30,13 +31,11 @@ public:
     int Register(WindowHandle window, const CBusDirectory& bus, int* id);
     void Unregister(int id) override;
 
-    // Readable when a notice may be waiting; -1 while nobody is registered.
-    int Descriptor() const { return m_fd; }
+    // Readable while a notice may be waiting (CDeviceNoticeQueue); -1 while
+    // nobody is registered.
+    int Descriptor() const { return m_queue.Descriptor(); }
     // The next notice; false when none is waiting. Never blocks.
     bool Take(DeviceNotice* notice);
-
-    // The broadcast record of a notice about interface `path`.
-    static std::vector<BYTE> BuildRecord(const std::string& path);
 
 private:
     struct Registration {
@@ -58,8 +57,12 @@ private:
     // Stops the system's watch `watch` unless a registration still uses it.
     void ReleaseWatch(int watch);
 
-    int m_fd = -1;
+    // Starts the inotify descriptor and the queue that watches it: 0 or an errno.
+    int Start();
+    void Stop();
+
+    int m_fd = -1;  // inotify
     int m_nextId = 1;
     std::map<int, Registration> m_registrations;
-    std::deque<DeviceNotice> m_pending;
+    CDeviceNoticeQueue m_queue;
 };

@@ -82,7 +82,7 @@ BOOL CPosixPlatform::StartTransfer(HANDLE pipe, PipeAccess direction, const void
     return TransferOutcome(*overlapped, transferred, ERROR_IO_PENDING);
 }
 
-bool CPosixPlatform::MoveTransfers(CPosixEvent& event)
+bool CPosixPlatform::PollTransfers(CPosixEvent& event)
 {
     const auto pipe = event.LinkedPipe();
     if (!pipe) {
@@ -92,7 +92,7 @@ bool CPosixPlatform::MoveTransfers(CPosixEvent& event)
     return pipe->HasOutstanding();
 }
 
-void CPosixPlatform::AwaitTransfers(CPosixEvent& event, int milliseconds)
+void CPosixPlatform::WaitForTransfers(CPosixEvent& event, int milliseconds)
 {
     if (const auto pipe = event.LinkedPipe()) {
         pipe->WaitForTraffic(milliseconds);

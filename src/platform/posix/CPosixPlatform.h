@@ -27,8 +27,8 @@ public:
 
 protected:
     // The bus moves a transfer's bytes when its event is waited for.
-    bool MoveTransfers(CPosixEvent& event) override;
-    void AwaitTransfers(CPosixEvent& event, int milliseconds) override;
+    bool PollTransfers(CPosixEvent& event) override;
+    void WaitForTransfers(CPosixEvent& event, int milliseconds) override;
 
 private:
     // Starts a write or read; the common part of WriteFile and ReadFile.

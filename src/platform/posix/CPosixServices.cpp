@@ -138,7 +138,7 @@ DWORD CPosixServices::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
 {
     const std::uint64_t start = CPosixClock::NowMilliseconds();
     for (;;) {
-        const bool canBeSignalled = MoveTransfers(event);
+        const bool canBeSignalled = PollTransfers(event);
         if (event.TakeSignal()) {
             return WAIT_OBJECT_0;
         }
@@ -147,7 +147,7 @@ DWORD CPosixServices::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
                 SetLastError(EDEADLK);
                 return WAIT_FAILED;
             }
-            AwaitTransfers(event, -1);
+            WaitForTransfers(event, -1);
             continue;
         }
         const std::uint64_t elapsed = CPosixClock::NowMilliseconds() - start;
@@ -156,7 +156,7 @@ DWORD CPosixServices::WaitForEvent(CPosixEvent& event, DWORD milliseconds)
         }
         const std::uint64_t remaining = milliseconds - elapsed;
         if (canBeSignalled) {
-            AwaitTransfers(event, static_cast<int>(std::min<std::uint64_t>(remaining, INT_MAX)));
+            WaitForTransfers(event, static_cast<int>(std::min<std::uint64_t>(remaining, INT_MAX)));
         } else {
             CPosixClock::Sleep(remaining);
         }

@@ -62,14 +62,16 @@ protected:
     // Waits until a transfer of this backend signals `event`: WAIT_OBJECT_0,
     // WAIT_TIMEOUT after `milliseconds`, or WAIT_FAILED with the last error
     // (EDEADLK for an endless wait that nothing can end). Only a transfer's
-    // completion signals an event, so the wait is where transfers move.
+    // completion signals an event, so the wait is where the backend lets its
+    // transfers go on.
     DWORD WaitForEvent(CPosixEvent& event, DWORD milliseconds);
-    // Moves whatever transfers can move now, without waiting; whether a
-    // transfer is still under way that can signal `event`.
-    virtual bool MoveTransfers(CPosixEvent& event) = 0;
-    // Waits until transfers can move or `milliseconds` have passed (-1: no
-    // limit), then moves them.
-    virtual void AwaitTransfers(CPosixEvent& event, int milliseconds) = 0;
+    // Lets the backend's transfers go on as far as they can without waiting;
+    // whether one is still under way that can signal `event`.
+    virtual bool PollTransfers(CPosixEvent& event) = 0;
+    // Waits until a transfer may have got on or `milliseconds` have passed
+    // (-1: no limit), and lets it. It may return early (a signal, a failure
+    // of the system's events after its pause): the caller looks again.
+    virtual void WaitForTransfers(CPosixEvent& event, int milliseconds) = 0;
 
     // A device list handle for the interfaces at `paths`, in this order.
     HANDLE AddDeviceList(std::vector<std::string> paths);

@@ -9,6 +9,11 @@ void PutWord(std::vector<std::uint8_t>& bytes, std::uint16_t word)
 }
 }  // namespace
 
+std::vector<std::vector<EndpointDescription>> DeviceDescription::DefaultAlternates()
+{
+    return {{{0x81, 3}, {0x01, 2}, {0x02, 2}, {0x83, 2}}};
+}
+
 std::vector<std::uint8_t> DeviceDescription::Descriptors() const
 {
     std::vector<std::uint8_t> bytes = {18, 1, 0x00, 0x02, 0, 0, 0, 64};

@@ -20,8 +20,7 @@ struct DeviceDescription {
     std::optional<std::u16string> serial = std::u16string(u"EMU0001");
     std::uint8_t interfaceNumber = 0;
     // Per alternate setting, from 0; index 2 is PIPE02, index 3 PIPE03.
-    std::vector<std::vector<EndpointDescription>> alternates = {
-        {{0x81, 3}, {0x01, 2}, {0x02, 2}, {0x83, 2}}};
+    std::vector<std::vector<EndpointDescription>> alternates = DefaultAlternates();
     std::uint8_t currentAlternate = 0;
     std::uint16_t maxPacketSize = 64;
     // The kernel driver bound to the interface; empty: none.
@@ -29,4 +28,11 @@ struct DeviceDescription {
 
     // The device descriptor and its one configuration, as sysfs shows them.
     std::vector<std::uint8_t> Descriptors() const;
+
+    // One setting: an interrupt IN endpoint, then bulk OUT 0x01 and 0x02 and
+    // bulk IN 0x83. Made in one place, not where each description is: a
+    // braced list of endpoints in the default initializer was copied from a
+    // constant in every constructor, and GCC at -O3 took its bytes for
+    // uninitialized there.
+    static std::vector<std::vector<EndpointDescription>> DefaultAlternates();
 };

@@ -101,6 +101,7 @@ TRELOX_LOCKED_COUNT(ClaimedInterfaces, m_claimed)
 TRELOX_LOCKED_COUNT(DriverDetaches, m_detaches)
 TRELOX_LOCKED_COUNT(DriverAttaches, m_attaches)
 TRELOX_LOCKED_COUNT(PendingReads, static_cast<int>(m_waitingReads.size()))
+TRELOX_LOCKED_COUNT(Reaps, m_reaps)
 #undef TRELOX_LOCKED_COUNT
 
 bool EmulatedDevice::ReportedProgramming() const
@@ -171,6 +172,12 @@ void EmulatedDevice::Vanish(int urbStatus)
     m_replies.clear();
     ReleaseParked();
     m_changed.notify_all();
+}
+
+void EmulatedDevice::FailReaps(int error)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_reapError = error;
 }
 
 void EmulatedDevice::Return()
@@ -326,7 +333,10 @@ void EmulatedDevice::Finish(Urb& urb, int status, int actualLength)
 
 void EmulatedDevice::Reap(UMockdevIoctlClient* client)
 {
-    if (!m_finished.empty()) {
+    ++m_reaps;
+    if (m_reapError != 0) {
+        umockdev_ioctl_client_complete(client, -1, m_reapError);
+    } else if (!m_finished.empty()) {
         Urb urb = m_finished.front();
         m_finished.pop_front();
         HandOver(client, urb);

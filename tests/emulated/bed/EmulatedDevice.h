@@ -53,6 +53,7 @@ public:
     int DriverAttaches() const;
     int PendingReads() const;                      // IN URBs waiting for data
     int HaltsCleared() const;                      // of a halted endpoint
+    int Reaps() const;                             // asks for a finished URB
     bool ReportedProgramming() const;
     // Waits until `condition` holds (checked under the lock) or `timeoutMs`.
     bool WaitUntil(const std::function<bool(const EmulatedDevice&)>& condition, int timeoutMs) const;
@@ -71,6 +72,9 @@ public:
     // Back again, as a new device on the bus: nothing claimed, records
     // counted from 1.
     void Return();
+    // Every ask for a finished URB fails with `error` (0: they work again),
+    // as a usbfs that cannot hand one back: libusb's event handling fails.
+    void FailReaps(int error);
 
 private:
     struct Urb {
@@ -124,6 +128,8 @@ private:
     std::vector<ParkedReap> m_parked;
     std::vector<std::pair<std::uint8_t, std::string>> m_received;
     int m_requests = 0;
+    int m_reaps = 0;
+    int m_reapError = 0;
     int m_discarded = 0;
     int m_zeroPacketWrites = 0;
     int m_claimed = 0;

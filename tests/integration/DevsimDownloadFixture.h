@@ -9,9 +9,9 @@
 
 #include "DevsimFixture.h"
 
-class DownloadFixture : public DevsimFixture {
+class DevsimDownloadFixture : public DevsimFixture {
 protected:
-    DownloadFixture();
+    DevsimDownloadFixture();
 
     // The messages as the terminal shows them, in UTF-8.
     static const char kNotProgrammed[];
