@@ -30,7 +30,7 @@ if(WIN32)
   set(TRELOX_WIZARD_BITMAP ${TRELOX_GENERATED}/setup/wizard.bmp)
   find_program(TRELOX_CONVERT convert REQUIRED)
   add_custom_command(OUTPUT ${TRELOX_WIZARD_BITMAP}
-                     COMMAND ${TRELOX_CONVERT} -size 164x314 gradient:#F4F7FB-#BFD3EA
+                     COMMAND ${TRELOX_CONVERT} -size 164x314 "gradient:#F4F7FB-#BFD3EA"
                              ( ${CPACK_NSIS_MUI_ICON}[0] -scale 300% ) -gravity north -geometry +0+56 -composite
                              -alpha off -type TrueColor BMP3:${TRELOX_WIZARD_BITMAP}
                      DEPENDS ${CPACK_NSIS_MUI_ICON} VERBATIM)

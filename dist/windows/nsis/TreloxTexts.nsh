@@ -19,8 +19,8 @@ LangString WelcomeText ${LANG_ENGLISH} "This wizard installs $(^NameDA), the ser
 LangString UpdateNote ${LANG_GERMAN} "Trelox $PreviousVersion ist bereits in „$PreviousInstallDir“ installiert. Der Assistent ersetzt es dort durch Version ${VERSION}, mit demselben Startmenü-Ordner."
 LangString UpdateNote ${LANG_ENGLISH} "Trelox $PreviousVersion is already installed in $\"$PreviousInstallDir$\". The wizard replaces it there with version ${VERSION}, in the same start-menu folder."
 
-LangString FinishText ${LANG_GERMAN} "$(^NameDA) ist installiert. Sie starten es im Startmenü, Ordner „$StartMenuFolder“.$\r$\n$\r$\nTrelox braucht den Windows-Treiber des Geräts. Wie Sie im Geräte-Manager sehen, ob er installiert ist, steht in der Liesmich-Datei."
-LangString FinishText ${LANG_ENGLISH} "$(^NameDA) is installed. Start it from the start menu, folder $\"$StartMenuFolder$\".$\r$\n$\r$\nTrelox needs the device's Windows driver. How to see in the Device Manager whether it is installed is in the readme."
+LangString FinishText ${LANG_GERMAN} "$(^NameDA) ist installiert. Sie starten es im Startmenü, Ordner „$StartMenuFolder“.$\r$\n$\r$\nTrelox braucht den Windows-Treiber des Geräts: siehe Liesmich-Datei."
+LangString FinishText ${LANG_ENGLISH} "$(^NameDA) is installed. Start it from the start menu, folder $\"$StartMenuFolder$\".$\r$\n$\r$\nTrelox needs the device's Windows driver: see the readme."
 
 LangString ProgramRunning ${LANG_GERMAN} "Trelox läuft noch ($R0\Trelox.exe) und kann so nicht ersetzt oder entfernt werden.$\r$\n$\r$\nBitte beenden Sie Trelox und klicken Sie auf „Wiederholen“. „Abbrechen“ lässt alles, wie es ist."
 LangString ProgramRunning ${LANG_ENGLISH} "Trelox is still running ($R0\Trelox.exe) and cannot be replaced or removed while it runs.$\r$\n$\r$\nPlease close Trelox and click Retry. Cancel leaves everything as it is."
