@@ -3,14 +3,28 @@
 # Linux: the program and the simulator, their manual pages, the README and
 # the sample flash file, the package's copyright and changelog, the commented
 # example device table and the udev rule template.
-# Windows: Trelox.exe and the short German/English readme, side by side.
+# Windows: Trelox.exe and the German/English readme, side by side. The readme
+# comes in two kinds: one for a copy unpacked anywhere (the zip, and what
+# `cmake --install` gives) and one for the copy the setup program installs
+# (taken by the setup's own script, dist/windows/nsis).
 set(TRELOX_GENERATED ${PROJECT_BINARY_DIR}/generated)
 
 if(WIN32)
-  configure_file(${PROJECT_SOURCE_DIR}/dist/windows/README.txt.in ${TRELOX_GENERATED}/README.txt @ONLY
-                 NEWLINE_STYLE WIN32)
+  foreach(kind zip setup)
+    foreach(language de en)
+      set(part ${PROJECT_SOURCE_DIR}/dist/windows/readme/${kind}.${language}.txt)
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${part})
+      file(READ ${part} TRELOX_README_${language})
+      string(STRIP "${TRELOX_README_${language}}" TRELOX_README_${language})
+      string(CONFIGURE "${TRELOX_README_${language}}" TRELOX_README_${language} @ONLY)
+      # The file's own line ends become CR LF below; those of a value do not.
+      string(REPLACE "\n" "\r\n" TRELOX_README_${language} "${TRELOX_README_${language}}")
+    endforeach()
+    configure_file(${PROJECT_SOURCE_DIR}/dist/windows/README.txt.in ${TRELOX_GENERATED}/${kind}/README.txt @ONLY
+                   NEWLINE_STYLE WIN32)
+  endforeach()
   install(TARGETS trelox RUNTIME DESTINATION .)
-  install(FILES ${TRELOX_GENERATED}/README.txt DESTINATION .)
+  install(FILES ${TRELOX_GENERATED}/zip/README.txt DESTINATION .)
   return()
 endif()
 

@@ -10,44 +10,40 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY Trelox)
 # One uninstall entry whatever the version, so that a newer setup program
 # finds the one it replaces.
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Trelox)
-set(CPACK_STRIP_FILES ON)
 # Texts with quotes reach CPack as they are written.
 set(CPACK_VERBATIM_VARIABLES ON)
-# Each generator names its file (CPackProjectConfig.cmake.in).
-configure_file(${CMAKE_CURRENT_LIST_DIR}/CPackProjectConfig.cmake.in ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
-               @ONLY)
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
 
 if(WIN32)
   set(CPACK_GENERATOR NSIS ZIP)
-  # A 64-bit setup program (it runs where Trelox.exe runs, and under the
-  # 64-bit Wine of the tests), one start-menu folder whatever the version,
-  # and the setup program's own version block with the program's version.
-  set(CPACK_NSIS_DEFINES "  Target amd64-unicode
-  !define MUI_STARTMENUPAGE_DEFAULTFOLDER Trelox
-  VIProductVersion ${PROJECT_VERSION}.0
-  VIFileVersion ${PROJECT_VERSION}.0
-  VIAddVersionKey /LANG=0 ProductName Trelox
-  VIAddVersionKey /LANG=0 ProductVersion ${PROJECT_VERSION}.0
-  VIAddVersionKey /LANG=0 FileVersion ${PROJECT_VERSION}.0
-  VIAddVersionKey /LANG=0 FileDescription \"Trelox ${PROJECT_VERSION} Setup\"
-  VIAddVersionKey /LANG=0 CompanyName ${CPACK_PACKAGE_VENDOR}
-  VIAddVersionKey /LANG=0 LegalCopyright \"Copyright © 2024-2025 ${CPACK_PACKAGE_VENDOR}\"")
-  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-  set(CPACK_NSIS_PACKAGE_NAME "Trelox ${PROJECT_VERSION}")
-  set(CPACK_NSIS_DISPLAY_NAME "Trelox")
+  # The packages take Trelox.exe as the build linked it, stripped once there
+  # (src/CMakeLists.txt): one program, byte for byte, in the setup program,
+  # the zip and the build.
+  set(CPACK_STRIP_FILES OFF)
+  # The setup program's script is our own (dist/windows/nsis): CPack finds
+  # its NSIS.template.in there before its own. It reads the values below and
+  # those of CPackProjectConfig.cmake.in.
+  list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/dist/windows/nsis)
   set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/ui/res/Trelox.ico)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/ui/res/Trelox.ico)
-  set(CPACK_NSIS_INSTALLED_ICON_NAME Trelox.exe)
-  set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
-  set(CPACK_PACKAGE_EXECUTABLES Trelox Trelox)
-  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-  # The uninstaller removes the key it wrote under the vendor's name; its last
-  # step with extra commands (after that) also removes the vendor's key once
-  # it is empty, so that nothing is left behind.
-  set(CPACK_NSIS_DELETE_ICONS_EXTRA "  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"")
+  # The setup's own picture beside its first and last page, made from the
+  # program's icon in place of the install system's generic one.
+  set(TRELOX_WIZARD_BITMAP ${TRELOX_GENERATED}/setup/wizard.bmp)
+  find_program(TRELOX_CONVERT convert REQUIRED)
+  add_custom_command(OUTPUT ${TRELOX_WIZARD_BITMAP}
+                     COMMAND ${TRELOX_CONVERT} -size 164x314 "gradient:#F4F7FB-#BFD3EA"
+                             ( ${CPACK_NSIS_MUI_ICON}[0] -scale 300% ) -gravity north -geometry +0+56 -composite
+                             -alpha off -type TrueColor BMP3:${TRELOX_WIZARD_BITMAP}
+                     DEPENDS ${CPACK_NSIS_MUI_ICON} VERBATIM)
+  add_custom_target(trelox_setup_pictures ALL DEPENDS ${TRELOX_WIZARD_BITMAP})
+  # A licence page only when the project has licence terms to show.
+  set(TRELOX_LICENSE_FILE ${PROJECT_SOURCE_DIR}/LICENSE.txt)
+  if(NOT EXISTS ${TRELOX_LICENSE_FILE})
+    set(TRELOX_LICENSE_FILE "")
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
+  # Debian wants the programs without their debugging sections.
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   # Read here rather than named as the description file, which CPack would
@@ -61,4 +57,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/dist/debian/conffiles)
 endif()
 
+# Each generator names its file and the setup program finds its
+# parts (CPackProjectConfig.cmake.in).
+configure_file(${CMAKE_CURRENT_LIST_DIR}/CPackProjectConfig.cmake.in ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake
+               @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
 include(CPack)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test both builds,
-# and fetches Debian's kernel for the test of Linux's own USB stack.
+# the German locale that the tests of the Windows setup program use, and
+# fetches Debian's kernel for the test of Linux's own USB stack.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build git python3
@@ -9,7 +10,7 @@ packages=(
   pkg-config libusb-1.0-0-dev umockdev libumockdev-dev
   clang clang-tidy cppcheck valgrind libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xauth x11-utils imagemagick
-  dpkg-dev lintian mandoc nsis unzip
+  dpkg-dev lintian mandoc nsis unzip p7zip-full locales
   qemu-system-x86 busybox-static udev usbutils
 )
 SUDO=""
@@ -21,6 +22,13 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
+fi
+# The setup program's wizard is tested on a German system: Wine takes its
+# language from the locale, which must exist.
+if ! locale -a | grep -qix 'de_DE.utf8'; then
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen
 fi
 echo "setup: all packages present"
 

@@ -73,6 +73,9 @@ mkdir -p "$WINEPREFIX"
 wineserver -p
 wine wineboot --init >"$work/wineboot.log" 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$work/wineboot.log" 2>&1
+# A fresh prefix opens no program for .txt files, where Windows has Notepad
+# (a setup program's "show the readme" relies on it).
+wine reg add 'HKCR\.txt' /ve /d txtfile /f >>"$work/wineboot.log" 2>&1
 echo "wine-run: prefix ready on $DISPLAY in $(( $(now_ms) - t0 )) ms"
 if [ -n "${TRELOX_WINE_PREPARE:-}" ]; then
   bash -c "$TRELOX_WINE_PREPARE" || { echo "wine-run: preparation failed" >&2; exit 1; }

@@ -14,8 +14,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/mingw}
 tests="$build/tests/win32/trelox_e2e_tests.exe"
-[ -f "$tests" ] || { echo "screenshots: no $tests; build the mingw preset first" >&2; exit 2; }
-command -v convert >/dev/null || { echo "screenshots: ImageMagick's convert is not installed" >&2; exit 2; }
+. "$root/scripts/lib/screenshots.sh"
+screenshots_need screenshots "$tests"
 
 shots=$(mktemp -d "${TMPDIR:-/tmp}/trelox-shots.XXXXXX")
 trap 'rm -rf "$shots"' EXIT
@@ -24,9 +24,4 @@ export TRELOX_DEVICE_ACK_DELAY_MS=400
 "$root/scripts/wine/run-e2e.sh" "$tests" -- \
   --gtest_filter='EndToEndTest.IdentityQueries*:EndToEndTest.WindowsOpenOverTheMainDialog*'
 
-mkdir -p "$root/docs"
-for name in main-dialog progress-window status-window; do
-  [ -f "$shots/$name.bmp" ] || { echo "screenshots: $name was not taken" >&2; exit 1; }
-  convert "$shots/$name.bmp" -strip "$root/docs/$name.png"
-  echo "screenshots: docs/$name.png"
-done
+screenshots_save screenshots "$shots" "$root/docs" main-dialog progress-window status-window

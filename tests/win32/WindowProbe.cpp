@@ -3,6 +3,8 @@
 
 namespace WindowProbe {
 namespace {
+constexpr DWORD kAnyProcess = 0;
+
 struct Search {
     DWORD processId;
     std::vector<HWND> found;
@@ -13,7 +15,7 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM context)
     Search* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window)) {
+    if ((search->processId == kAnyProcess || owner == search->processId) && ::IsWindowVisible(window)) {
         search->found.push_back(window);
     }
     return TRUE;
@@ -48,6 +50,11 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWOR
         },
         timeoutMs);
     return found;
+}
+
+HWND WaitForAnyWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs)
+{
+    return WaitForWindow(kAnyProcess, match, timeoutMs);
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs)

@@ -17,6 +17,9 @@ std::vector<HWND> VisibleTopWindows(DWORD processId);
 // The first visible top-level window of `processId` that `match` accepts,
 // waiting up to `timeoutMs`; null if none came.
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD timeoutMs);
+// The same among the windows of every process: for a program that hands its
+// work on to another process (an uninstaller that runs on from a copy).
+HWND WaitForAnyWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs);
 // Waits up to `timeoutMs` for `window` to be gone (or hidden); false if it stayed.
 bool WaitUntilGone(HWND window, DWORD timeoutMs);
 // Waits up to `timeoutMs` until `holds` is true; false if it never was.

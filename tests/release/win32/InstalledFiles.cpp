@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -105,6 +107,17 @@ std::string MachineRegistryText(const std::string& key, const std::string& value
     return text;
 }
 
+long long MachineRegistryNumber(const std::string& key, const std::string& value)
+{
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+        ERROR_SUCCESS) {
+        return -1;
+    }
+    return number;
+}
+
 bool MachineRegistryKeyExists(const std::string& key)
 {
     HKEY opened = nullptr;
@@ -113,6 +126,29 @@ bool MachineRegistryKeyExists(const std::string& key)
     }
     ::RegCloseKey(opened);
     return true;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+unsigned long FolderKiB(const std::string& folder)
+{
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    unsigned long long bytes = 0;
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return static_cast<unsigned long>(bytes / 1024);
 }
 
 std::string VersionItem(const std::string& path, const std::string& item)

@@ -19,7 +19,15 @@ std::string ShortcutTarget(const std::string& linkPath);
 
 // A text value under HKEY_LOCAL_MACHINE; "<missing>" when there is none.
 std::string MachineRegistryText(const std::string& key, const std::string& value);
+// A number (REG_DWORD) under HKEY_LOCAL_MACHINE; -1 when there is none or
+// the value is of another type (a number stored as text).
+long long MachineRegistryNumber(const std::string& key, const std::string& value);
 bool MachineRegistryKeyExists(const std::string& key);
+
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+// The sizes of the files directly in `folder`, in KiB rounded down.
+unsigned long FolderKiB(const std::string& folder);
 
 // An item of the string table of a program file's version block, in the
 // block's first language; "<missing>" when there is none.

@@ -1,15 +1,15 @@
-// The setup program as a technician meets it, under Wine: its own version
-// and icon; a silent install into Program Files with a start-menu entry and
-// an uninstall entry; the installed Trelox.exe up to its message that there
-// is no device; a silent uninstall that leaves nothing behind. The steps
-// build on each other and run in this order.
+// The setup program as a technician meets it, under Wine on a system in
+// English: its own version and icon; a silent install into Program Files
+// with English shortcut names and an uninstall entry; the installed
+// Trelox.exe, the build's byte for byte, up to its message that there is no
+// device, also started by a script with start /wait; a silent uninstall that
+// leaves nothing behind. The steps build on each other and run in this order.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "InstalledFiles.h"
-#include "TestPaths.h"
+#include "ProgramRuns.h"
 #include "TreloxProcess.h"
 #include "TreloxVersion.h"
 #include "WindowProbe.h"
@@ -19,16 +19,8 @@ namespace {
 using namespace InstalledFiles;
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelox";
+// Where an earlier setup program kept the start-menu folder.
 const char kVendorKey[] = "Software\\Trelox-Entwicklerteam";
-// A fresh prefix starts the first program slowly.
-constexpr DWORD kProgramMs = 60000;
-constexpr DWORD kStepMs = 10000;
-
-std::string SetupProgram()
-{
-    const char* path = std::getenv("TRELOX_SETUP_EXE");
-    return SystemPathOf(path != nullptr ? path : "");
-}
 
 std::string InstallFolder()
 {
@@ -45,16 +37,6 @@ std::string StartMenuFolder()
     return CommonStartMenuFolder() + "\\Trelox";
 }
 
-// Runs `program` with `arguments` to its end; its exit status, or -1.
-long RunToEnd(const std::string& program, const std::string& arguments)
-{
-    TreloxProcess process(program, arguments);
-    if (!process.Started() || !process.WaitForExit(kProgramMs)) {
-        return -1;
-    }
-    return static_cast<long>(process.ExitCode());
-}
-
 TEST(Installer, CarriesTheProgramsVersionAndIcon)
 {
     ASSERT_TRUE(Exists(SetupProgram())) << SetupProgram();
@@ -65,14 +47,25 @@ TEST(Installer, CarriesTheProgramsVersionAndIcon)
     EXPECT_EQ(IconImages(SetupProgram()), programIcon);
 }
 
+TEST(Installer, WineShowsASystemInEnglish)
+{
+    ASSERT_EQ(PRIMARYLANGID(::GetUserDefaultUILanguage()), LANG_ENGLISH) << "run with LC_ALL=C.UTF-8";
+}
+
 TEST(Installer, SilentInstallPutsTheProgramTheStartMenuEntryAndTheUninstallEntryInPlace)
 {
     ASSERT_FALSE(Exists(InstallFolder())) << "a fresh system";
     ASSERT_EQ(RunToEnd(SetupProgram(), "/S"), 0);
 
     EXPECT_EQ(VersionItem(InstalledProgram(), "FileVersion"), TRELOX_FILE_VERSION_TEXT);
-    EXPECT_TRUE(Exists(InstallFolder() + "\\README.txt"));
+    EXPECT_EQ(FileBytes(InstalledProgram()), FileBytes(TreloxExecutable())) << "one Trelox.exe, the build's";
+    // The readme written for the installed copy, not the zip's.
+    const std::string readme = FileBytes(InstallFolder() + "\\README.txt");
+    EXPECT_NE(readme.find("installed by the setup program"), std::string::npos) << readme;
+    EXPECT_EQ(readme.find("needs no installation"), std::string::npos);
     EXPECT_EQ(ShortcutTarget(StartMenuFolder() + "\\Trelox.lnk"), InstalledProgram());
+    EXPECT_EQ(ShortcutTarget(StartMenuFolder() + "\\Readme.lnk"), InstallFolder() + "\\README.txt");
+    EXPECT_EQ(ShortcutTarget(StartMenuFolder() + "\\Uninstall Trelox.lnk"), InstallFolder() + "\\Uninstall.exe");
 
     EXPECT_EQ(MachineRegistryText(kUninstallKey, "DisplayName"), "Trelox");
     EXPECT_EQ(MachineRegistryText(kUninstallKey, "DisplayVersion"), TRELOX_VERSION_TEXT);
@@ -82,15 +75,16 @@ TEST(Installer, SilentInstallPutsTheProgramTheStartMenuEntryAndTheUninstallEntry
 
 TEST(Installer, TheInstalledProgramSaysThereIsNoDeviceAndEndsAfterOk)
 {
-    TreloxProcess trelox(InstalledProgram(), "");
-    ASSERT_TRUE(trelox.Started());
-    const HWND box = WindowProbe::WaitForWindow(
-        trelox.Id(), [](HWND w) { return WindowProbe::IsMessageBox(w, "Trelox"); }, kProgramMs);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowProbe::MessageBoxText(box), "USB-Schnittstelle konnte nicht ge\xF6" "ffnet werden!");
-    WindowProbe::PressButton(box, IDOK);
-    ASSERT_TRUE(trelox.WaitForExit(kStepMs));
-    EXPECT_EQ(trelox.ExitCode(), static_cast<DWORD>(exitDeviceNotFound));
+    EXPECT_EQ(RunToNoDeviceMessage(InstalledProgram(), ""), exitDeviceNotFound);
+}
+
+// The readme tells scripts to start the window program so, to wait for its
+// exit status.
+TEST(Installer, AScriptGetsTheExitStatusThroughStartWait)
+{
+    EXPECT_EQ(RunToNoDeviceMessage("C:\\windows\\system32\\cmd.exe",
+                                   "/c start \"\" /wait \"" + InstalledProgram() + "\""),
+              exitDeviceNotFound);
 }
 
 TEST(Installer, SilentUninstallLeavesNothingBehind)

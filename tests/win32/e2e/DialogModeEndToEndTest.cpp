@@ -9,6 +9,7 @@
 
 #include "DeviceNoticeSender.h"
 #include "EndToEndFixture.h"
+#include "WindowScreenshot.h"
 #include "ScreenPixels.h"
 #include "WindowPlaces.h"
 #include "WindowProbe.h"

@@ -8,7 +8,6 @@
 
 #include "TestPaths.h"
 #include "WindowProbe.h"
-#include "WindowScreenshot.h"
 #include "usb/DeviceContract.h"
 
 const char EndToEndFixture::kInterfacePath[] = "\\\\?\\root#treloxtest#sim0#{c0558574-212d-4625-8877-fe9c2e8ed396}";
@@ -65,20 +64,6 @@ std::string EndToEndFixture::WriteFlashFile(const std::string& name, const std::
     std::ofstream file(path, std::ios::binary);
     file << content;
     return path;
-}
-
-std::string ScreenshotFolder()
-{
-    const std::string folder = Environment("TRELOX_SCREENSHOT_DIR");
-    return folder.empty() ? folder : SystemPathOf(folder);
-}
-
-void Screenshot(HWND window, const char* name)
-{
-    const std::string folder = ScreenshotFolder();
-    if (!folder.empty()) {
-        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
-    }
 }
 
 bool IsProgressOrStatusWindow(HWND window)

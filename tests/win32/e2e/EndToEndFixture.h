@@ -39,10 +39,6 @@ protected:
 constexpr DWORD kStartUpMs = 30000;
 constexpr DWORD kStepMs = 10000;
 
-// Where screenshots go (TRELOX_SCREENSHOT_DIR), or empty when none are wanted.
-std::string ScreenshotFolder();
-// Saves what the screen shows of `window` there as NAME.bmp, when wanted.
-void Screenshot(HWND window, const char* name);
 // The progress window or the status window of a download. Read without
 // waiting for the program, which takes messages only between two records.
 bool IsProgressOrStatusWindow(HWND window);

@@ -8,6 +8,7 @@
 
 #include "DeviceNoticeSender.h"
 #include "EndToEndFixture.h"
+#include "WindowScreenshot.h"
 #include "WindowPlaces.h"
 #include "WindowProbe.h"
 #include "app/ExitStatus.h"

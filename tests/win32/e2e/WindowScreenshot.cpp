@@ -1,9 +1,13 @@
 // A picture of a window from the screen, saved as BMP.
 #include "WindowScreenshot.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <fstream>
 
 #include "ScreenPixels.h"
+#include "TestPaths.h"
 
 bool SaveWindowScreenshot(HWND window, const std::string& bmpPath)
 {
@@ -25,4 +29,18 @@ bool SaveWindowScreenshot(HWND window, const std::string& bmpPath)
     file.write(reinterpret_cast<const char*>(&header), sizeof header);
     file.write(pixels.bits.data(), static_cast<std::streamsize>(pixels.bits.size()));
     return static_cast<bool>(file);
+}
+
+std::string ScreenshotFolder()
+{
+    const char* folder = std::getenv("TRELOX_SCREENSHOT_DIR");
+    return folder != nullptr && *folder != '\0' ? SystemPathOf(folder) : std::string();
+}
+
+void Screenshot(HWND window, const char* name)
+{
+    const std::string folder = ScreenshotFolder();
+    if (!folder.empty()) {
+        EXPECT_TRUE(SaveWindowScreenshot(window, folder + "\\" + name + ".bmp")) << name;
+    }
 }
