@@ -49,8 +49,11 @@ install(TARGETS trelox trelox-devsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
 install(FILES ${TRELOX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md tools/devsim/sample/firmware.s19 dist/debian/copyright ${TRELOX_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox)
-# The README's pictures, where its links find them beside it.
-install(FILES docs/main-dialog.png docs/progress-window.png docs/status-window.png
+# The README's pictures, where its links find them beside it: the program's
+# windows, and the Windows setup's pages that its release section shows.
+install(FILES docs/main-dialog.png docs/progress-window.png docs/status-window.png docs/setup-welcome.png
+              docs/setup-folder.png docs/setup-start-menu.png docs/setup-finish.png docs/setup-welcome-again.png
+              docs/uninstall-confirm.png
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelox/docs)
 # The table where the program reads it whatever the prefix; a package keeps
 # it as a configuration file.

@@ -20,7 +20,13 @@ expected_files='./etc/trelox/devices
 ./usr/share/doc/trelox/copyright
 ./usr/share/doc/trelox/docs/main-dialog.png
 ./usr/share/doc/trelox/docs/progress-window.png
+./usr/share/doc/trelox/docs/setup-finish.png
+./usr/share/doc/trelox/docs/setup-folder.png
+./usr/share/doc/trelox/docs/setup-start-menu.png
+./usr/share/doc/trelox/docs/setup-welcome-again.png
+./usr/share/doc/trelox/docs/setup-welcome.png
 ./usr/share/doc/trelox/docs/status-window.png
+./usr/share/doc/trelox/docs/uninstall-confirm.png
 ./usr/share/doc/trelox/firmware.s19
 ./usr/share/man/man1/trelox-devsim.1.gz
 ./usr/share/man/man1/trelox.1.gz'
